@@ -1,0 +1,190 @@
+#include "DiskInfo.h"
+
+#include "clock.h"
+#include "dates.h"
+#include "ids.h"
+#include "listingdecoder.h"
+#include "listingprobe.h"
+#include "seriesaccumulator.h"
+#include "text.h"
+
+DiskInfo::DiskInfo(QObject *parent)
+    : DiskInfo(std::make_unique<SystemClock>(), std::make_unique<ListingProbe>(), parent)
+{
+}
+
+DiskInfo::DiskInfo(std::unique_ptr<Clock> clock, std::unique_ptr<ListingSource> listing,
+                   QObject *parent)
+    : QObject(parent), m_clock(std::move(clock)), m_listing(std::move(listing)),
+      m_today(m_clock->now())
+{
+}
+
+DiskInfo::~DiskInfo() = default;
+
+template <typename T>
+void DiskInfo::write(Property property, T &member, const T &value)
+{
+    // operator== is record equality for lists and numeric equality (NaN
+    // unequal) for numbers; equal values are still stored.
+    if (member == value) {
+        member = value;
+        return;
+    }
+    emit aboutToChange(property);
+    member = value;
+    emit changed(property);
+}
+
+template <typename T>
+void DiskInfo::append(Property property, QList<T> &list, const T &value)
+{
+    emit aboutToChange(property);
+    list.append(value);
+    emit changed(property);
+}
+
+void DiskInfo::setGlobalConData(const QList<DataPoint> &value)
+{
+    write(Property::GlobalConData, m_globalConData, value);
+}
+
+void DiskInfo::appendGlobalConData(const DataPoint &value)
+{
+    append(Property::GlobalConData, m_globalConData, value);
+}
+
+void DiskInfo::setContainerData(const QList<DataContainerInfo> &value)
+{
+    write(Property::ContainerData, m_containerData, value);
+}
+
+void DiskInfo::appendContainerData(const DataContainerInfo &value)
+{
+    append(Property::ContainerData, m_containerData, value);
+}
+
+void DiskInfo::setContainerList(const QList<ContainerInfo> &value)
+{
+    write(Property::ContainerList, m_containerList, value);
+}
+
+void DiskInfo::appendContainerList(const ContainerInfo &value)
+{
+    append(Property::ContainerList, m_containerList, value);
+}
+
+void DiskInfo::setRatesPoints(const QList<RateStats> &value)
+{
+    // Series points have no equality: every write is a change.
+    emit aboutToChange(Property::RatesPoints);
+    m_ratesPoints = value;
+    emit changed(Property::RatesPoints);
+}
+
+void DiskInfo::appendRatesPoints(const RateStats &value)
+{
+    append(Property::RatesPoints, m_ratesPoints, value);
+}
+
+void DiskInfo::setMaxSizeTotal(qint64 value)
+{
+    write(Property::MaxSizeTotal, m_maxSizeTotal, value);
+}
+
+void DiskInfo::setOverallRate(double value)
+{
+    write(Property::OverallRate, m_overallRate, value);
+}
+
+void DiskInfo::setTimeToRun(qint64 value)
+{
+    write(Property::TimeToRun, m_timeToRun, value);
+}
+
+void DiskInfo::setMinFree(double value)
+{
+    write(Property::MinFree, m_minFree, value);
+}
+
+void DiskInfo::setToday(double value)
+{
+    write(Property::Today, m_today, value);
+}
+
+namespace
+{
+
+ContainerInfo containerFromListing(const APFSInfo &info)
+{
+    // The decoder has checked that the volumes' sizes add up within int64.
+    return {newId(),
+            info.APFSContainerUUID,
+            info.ContainerReference,
+            info.CapacityCeiling,
+            info.CapacityFree,
+            info.volNames(),
+            info.firstVolName(),
+            info.totalInUse().value_or(0)};
+}
+
+} // namespace
+
+void DiskInfo::checkContainers()
+{
+    setContainerList({});
+    const std::optional<QByteArray> listing = m_listing->runDiskutil();
+    if (!listing)
+        return;
+    setToday(m_clock->now());
+    const QString dateStr = formatDateStr(m_today);
+    const std::optional<TopLevel> top = decodeListing(*listing);
+    if (!top)
+        return;
+    for (const APFSInfo &info : top->Containers) {
+        const ContainerInfo container = containerFromListing(info);
+        appendContainerList(container);
+        appendContainerData(DataContainerInfo::fromContainer(container, m_today, dateStr));
+    }
+    appendGlobalConData(DataPoint{newId(), m_today, m_containerList});
+}
+
+void DiskInfo::selectContainer(const QString &conUUID)
+{
+    setRatesPoints({});
+    setMaxSizeTotal(0);
+    setOverallRate(0.0);
+    // Cleared too, so that a container without a forecast is never shown
+    // beside the previous container's forecast and free space.
+    setTimeToRun(0);
+    setMinFree(0.0);
+    if (conUUID.isEmpty() || m_containerData.isEmpty())
+        return;
+
+    SeriesAccumulator series;
+    const TextMatcher matches(conUUID);
+    for (const DataContainerInfo &entry : std::as_const(m_containerData)) {
+        if (!matches(entry.conUUID))
+            continue;
+        const SeriesAccumulator::Step step = series.add(entry);
+        if (step.raisesMaximum) {
+            setMaxSizeTotal(entry.totalUsed);
+            setMinFree(static_cast<double>(entry.free));
+        }
+        appendRatesPoints(step.point);
+    }
+    const std::optional<SeriesAccumulator::Summary> summary = series.summary();
+    if (!summary)
+        return;
+    setOverallRate(summary->overallRate);
+    setTimeToRun(summary->timeToRun);
+}
+
+void DiskInfo::readData() {}
+
+void DiskInfo::saveJSON() {}
+
+void DiskInfo::saveCSV(const QString &conUUID)
+{
+    Q_UNUSED(conUUID);
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "datacontainerinfo.h"
+#include "datapoint.h"
+#include "ratestats.h"
+
+#include <QList>
+#include <QObject>
+
+#include <memory>
+
+class Clock;
+class FileChooser;
+class ListingSource;
+
+// The observable store: the history of readings, its flattened form, the
+// containers of the latest reading, the selected container's series and its
+// summary numbers. Views read it and call its five operations; every change
+// of a property is announced as aboutToChange/changed naming the property.
+// A setter announces nothing when the new value equals the old one (lists
+// element by element; a NaN is never equal); ratesPoints announces on every
+// write; each in-place append announces exactly one change.
+class DiskInfo : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Property {
+        GlobalConData,
+        ContainerData,
+        ContainerList,
+        RatesPoints,
+        MaxSizeTotal,
+        OverallRate,
+        TimeToRun,
+        MinFree,
+        Today,
+    };
+    Q_ENUM(Property)
+
+    // The system clock and the listing tool.
+    explicit DiskInfo(QObject *parent = nullptr);
+    DiskInfo(std::unique_ptr<Clock> clock, std::unique_ptr<ListingSource> listing,
+             QObject *parent = nullptr);
+    ~DiskInfo() override;
+
+    const QList<DataPoint> &globalConData() const { return m_globalConData; }
+    void setGlobalConData(const QList<DataPoint> &value);
+    void appendGlobalConData(const DataPoint &value);
+
+    const QList<DataContainerInfo> &containerData() const { return m_containerData; }
+    void setContainerData(const QList<DataContainerInfo> &value);
+    void appendContainerData(const DataContainerInfo &value);
+
+    const QList<ContainerInfo> &containerList() const { return m_containerList; }
+    void setContainerList(const QList<ContainerInfo> &value);
+    void appendContainerList(const ContainerInfo &value);
+
+    const QList<RateStats> &ratesPoints() const { return m_ratesPoints; }
+    void setRatesPoints(const QList<RateStats> &value);
+    void appendRatesPoints(const RateStats &value);
+
+    qint64 maxSizeTotal() const { return m_maxSizeTotal; }
+    void setMaxSizeTotal(qint64 value);
+
+    double overallRate() const { return m_overallRate; }
+    void setOverallRate(double value);
+
+    qint64 timeToRun() const { return m_timeToRun; }
+    void setTimeToRun(qint64 value);
+
+    double minFree() const { return m_minFree; }
+    void setMinFree(double value);
+
+    double today() const { return m_today; }
+    void setToday(double value);
+
+    // The dialogs of the three file operations; without one they do nothing.
+    void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
+    ListingSource &listingSource() const { return *m_listing; }
+
+    // Takes one reading of every container and appends it to the history.
+    void checkContainers();
+    // Replaces the history with a JSON file the user chooses.
+    void readData();
+    // Saves the history to a JSON file the user chooses.
+    void saveJSON();
+    // Builds the series and summary numbers of one container.
+    void selectContainer(const QString &conUUID);
+    // Exports one container's readings to a CSV file the user chooses.
+    void saveCSV(const QString &conUUID);
+
+signals:
+    void aboutToChange(DiskInfo::Property property);
+    void changed(DiskInfo::Property property);
+
+private:
+    template <typename T>
+    void write(Property property, T &member, const T &value);
+    template <typename T>
+    void append(Property property, QList<T> &list, const T &value);
+
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<ListingSource> m_listing;
+    FileChooser *m_fileChooser = nullptr;
+
+    QList<DataPoint> m_globalConData;
+    QList<DataContainerInfo> m_containerData;
+    QList<ContainerInfo> m_containerList;
+    QList<RateStats> m_ratesPoints;
+    qint64 m_maxSizeTotal = 0;
+    double m_overallRate = 0.0;
+    qint64 m_timeToRun = 0;
+    double m_minFree = 0.0;
+    double m_today = 0.0;
+};

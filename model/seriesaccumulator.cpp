@@ -1,0 +1,84 @@
+#include "seriesaccumulator.h"
+
+#include "ids.h"
+
+#include <cmath>
+
+namespace
+{
+
+// 2^63 is exactly representable; every double below it converts safely.
+constexpr double int64Bound = 9223372036854775808.0;
+
+std::optional<qint64> truncatedToInt64(double value)
+{
+    if (!(value >= -int64Bound && value < int64Bound)) // also rejects NaN
+        return std::nullopt;
+    return static_cast<qint64>(value);
+}
+
+} // namespace
+
+std::optional<qint64> roundedToInt64(double value)
+{
+    return truncatedToInt64(std::round(value));
+}
+
+double difference(qint64 later, qint64 earlier)
+{
+    qint64 exact = 0;
+    if (!__builtin_sub_overflow(later, earlier, &exact))
+        return static_cast<double>(exact);
+    return static_cast<double>(later) - static_cast<double>(earlier);
+}
+
+SeriesAccumulator::Step SeriesAccumulator::add(const DataContainerInfo &entry)
+{
+    Step step;
+    qint64 size = 0;
+    if (__builtin_sub_overflow(entry.capacity, entry.free, &size)) {
+        size = 0;
+        step.exact = false;
+    }
+    qint64 rate = 0;
+    qint64 rateTotal = 0;
+    if (m_first) {
+        m_firstDate = entry.date;
+        m_firstTotal = entry.totalUsed;
+        m_first = false;
+    } else if (const double span = entry.date - m_previousDate; span > 0) {
+        const auto r = roundedToInt64(difference(size, m_previousSize) / span);
+        const auto rt = roundedToInt64(difference(entry.totalUsed, m_previousTotal) / span);
+        step.exact = step.exact && r && rt;
+        rate = r.value_or(0);
+        rateTotal = rt.value_or(0);
+    }
+    if (m_maxSizeTotal < entry.totalUsed) {
+        m_maxSizeTotal = entry.totalUsed;
+        step.raisesMaximum = true;
+    }
+    step.point = RateStats{newId(), entry.date, rate, size, rateTotal, entry.totalUsed};
+    m_previousDate = entry.date;
+    m_previousSize = size;
+    m_previousTotal = entry.totalUsed;
+    m_lastFree = static_cast<double>(entry.free);
+    return step;
+}
+
+std::optional<SeriesAccumulator::Summary> SeriesAccumulator::summary() const
+{
+    const double totalSpan = m_previousDate - m_firstDate;
+    if (m_first || !(totalSpan > 0))
+        return std::nullopt;
+    Summary result;
+    // Divide first, then multiply: the figures must match the ones users have
+    // seen, to the last bit.
+    result.overallRate =
+        difference(m_previousTotal, m_firstTotal) / totalSpan * gbPerWeekPerBytePerSecond;
+    if (result.overallRate > 0) {
+        const auto weeks = truncatedToInt64(m_lastFree / bytesPerGB / result.overallRate);
+        result.timeToRun = weeks.value_or(0);
+        result.exact = weeks.has_value();
+    }
+    return result;
+}
