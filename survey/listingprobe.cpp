@@ -4,8 +4,7 @@
 
 ListingProbe::ListingProbe(const QString &program, QObject *parent)
     : QObject(parent), m_program(program)
-{
-}
+{}
 
 QString ListingProbe::defaultProgram()
 {
