@@ -2,6 +2,7 @@
 
 #include "plistreader.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 
