@@ -11,32 +11,6 @@ bool isXmlChar(char32_t c)
            (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-void appendEscaped(QString &out, char32_t c)
-{
-    switch (c) {
-    case U'&':
-        out += "&amp;"_L1;
-        break;
-    case U'<':
-        out += "&lt;"_L1;
-        break;
-    case U'>':
-        out += "&gt;"_L1;
-        break;
-    case U'"':
-        out += "&quot;"_L1;
-        break;
-    case U'\'':
-        out += "&apos;"_L1;
-        break;
-    case U'\r':
-        out += "&#13;"_L1;
-        break;
-    default:
-        out += QStringView(QChar::fromUcs4(isXmlChar(c) ? c : U'\uFFFD'));
-    }
-}
-
 class PlistText
 {
 public:
@@ -107,11 +81,11 @@ void writeContainer(PlistText &out, const APFSInfo &info)
 
 QString xmlEscaped(QStringView text)
 {
-    QString out;
-    out.reserve(text.size());
+    QString clean;
+    clean.reserve(text.size());
     for (char32_t c : text.toUcs4())
-        appendEscaped(out, c);
-    return out;
+        clean += QStringView(QChar::fromUcs4(isXmlChar(c) ? c : U'\uFFFD'));
+    return clean.toHtmlEscaped().replace(u'\r', "&#13;"_L1);
 }
 
 QByteArray writePlist(const TopLevel &top)

@@ -1,5 +1,5 @@
-#include "mounttable.h"
 #include "plistreader.h"
+#include "rootmount.h"
 
 #include <QFile>
 #include <QProcess>
@@ -45,19 +45,6 @@ Run runListing(const QStringList &arguments, const QString &mountTable = QString
 }
 
 const QStringList listArguments{u"apfs"_s, u"list"_s, u"-plist"_s};
-
-std::optional<MountEntry> rootMount()
-{
-    QFile file(u"/proc/self/mountinfo"_s);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::optional<MountEntry> root;
-    for (const MountEntry &entry : parseMountTable(file.readAll())) {
-        if (entry.mountPoint == "/")
-            root = entry;
-    }
-    return root;
-}
 
 QVariantMap containerWithReference(const QVariant &root, const QString &reference)
 {

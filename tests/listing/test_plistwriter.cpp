@@ -49,7 +49,7 @@ void TestPlistWriter::escapes_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("markup") << QStringLiteral("a&b<c>d\"e'f")
-                            << QStringLiteral("a&amp;b&lt;c&gt;d&quot;e&apos;f");
+                            << QStringLiteral("a&amp;b&lt;c&gt;d&quot;e'f");
     QTest::newRow("already escaped stays literal")
         << QStringLiteral("&amp;") << QStringLiteral("&amp;amp;");
     QTest::newRow("control characters") << QStringLiteral("a\x01"

@@ -1,5 +1,5 @@
 #include "mountid.h"
-#include "mounttable.h"
+#include "rootmount.h"
 #include "systemfilesystemlookup.h"
 
 #include <QFile>
@@ -21,20 +21,6 @@ private slots:
 
 namespace
 {
-
-// The mount that "/" leads to: the last one listed at "/".
-std::optional<MountEntry> rootMount()
-{
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::optional<MountEntry> root;
-    for (const MountEntry &entry : parseMountTable(file.readAll())) {
-        if (entry.mountPoint == "/")
-            root = entry;
-    }
-    return root;
-}
 
 bool kernelKnowsMountIds()
 {
