@@ -43,3 +43,8 @@ bool isListedFileSystem(const MountEntry &mount)
         return false;
     return mount.major != 0 || contains(anonymousDeviceTypes, mount.fsType);
 }
+
+bool isZfsDataset(const MountEntry &mount)
+{
+    return mount.fsType == "zfs" && !mount.source.isEmpty() && !mount.source.contains('@');
+}

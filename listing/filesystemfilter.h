@@ -8,3 +8,7 @@
 // major 0, so for them the /dev/ source suffices), and not a type that is
 // networked, served by a FUSE daemon, or a read-only image that never grows.
 bool isListedFileSystem(const MountEntry &mount);
+
+// Whether a mount is a ZFS dataset (its source is "pool/dataset"); snapshots
+// ("pool/dataset@name") never grow and are not.
+bool isZfsDataset(const MountEntry &mount);

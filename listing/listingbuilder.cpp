@@ -15,7 +15,7 @@ QList<QList<MountEntry>> groupByFileSystem(const QList<MountEntry> &mounts)
     QList<QList<MountEntry>> groups;
     QHash<quint64, qsizetype> groupOf;
     for (const MountEntry &mount : mounts) {
-        if (!isListedFileSystem(mount))
+        if (!isListedFileSystem(mount) && !isZfsDataset(mount))
             continue;
         auto it = groupOf.constFind(mount.deviceKey());
         if (it == groupOf.cend()) {
@@ -44,9 +44,12 @@ TopLevel ListingBuilder::build(const QList<MountEntry> &mounts)
     m_warnings.clear();
     TopLevel top;
     for (const QList<MountEntry> &fileSystem : groupByFileSystem(mounts)) {
-        if (auto info = container(fileSystem))
+        if (isZfsDataset(fileSystem.first()))
+            addDataset(top.Containers, fileSystem);
+        else if (auto info = container(fileSystem))
             top.Containers.append(*info);
     }
+    m_warnings += m_pools.finish(top.Containers);
     makeIdsUnique(top.Containers);
     return top;
 }
@@ -56,28 +59,40 @@ std::optional<APFSInfo> ListingBuilder::container(const QList<MountEntry> &mount
     const auto measured = measure(mounts);
     if (!measured)
         return std::nullopt;
-    const auto &[mount, usage] = *measured;
-    const auto sizes = byteSizes(usage);
-    if (!sizes) {
-        m_warnings.append(pathText(mount.mountPoint) + u": sizes out of range, left out"_s);
-        return std::nullopt;
-    }
-    const FileSystemIds ids = m_lookup.ids(mount);
-    const QString uuid = containerId(ids, usage, mount);
-    const QString name = ids.label.isEmpty() ? pathText(mount.mountPoint) : ids.label;
-    const APFSVolume volume{uuid, name, {}, sizes->inUse};
-    return APFSInfo{uuid, sizes->capacity, sizes->available, deviceName(mount.source), {volume}};
+    const FileSystemIds ids = m_lookup.ids(measured->mount);
+    const QString uuid = containerId(ids, measured->usage, measured->mount);
+    const QString name = ids.label.isEmpty() ? pathText(measured->mount.mountPoint) : ids.label;
+    const APFSVolume volume{uuid, name, {}, measured->sizes.inUse};
+    return APFSInfo{uuid,
+                    measured->sizes.capacity,
+                    measured->sizes.available,
+                    deviceName(measured->mount.source),
+                    {volume}};
 }
 
-std::optional<std::pair<MountEntry, SpaceUsage>>
-ListingBuilder::measure(const QList<MountEntry> &mounts)
+void ListingBuilder::addDataset(QList<APFSInfo> &containers, const QList<MountEntry> &mounts)
+{
+    const auto measured = measure(mounts);
+    if (!measured)
+        return;
+    const QString volumeUuid = containerId({}, measured->usage, measured->mount);
+    m_pools.add(containers, pathText(measured->mount.source), volumeUuid, measured->sizes);
+}
+
+std::optional<ListingBuilder::Measured> ListingBuilder::measure(const QList<MountEntry> &mounts)
 {
     QStringList errors;
     for (const MountEntry &mount : mounts) {
         QString error;
-        if (const auto usage = m_lookup.spaceUsage(mount, &error))
-            return std::pair(mount, *usage);
-        errors.append(pathText(mount.mountPoint) + u": "_s + error);
+        const auto usage = m_lookup.spaceUsage(mount, &error);
+        if (!usage) {
+            errors.append(pathText(mount.mountPoint) + u": "_s + error);
+            continue;
+        }
+        if (const auto sizes = byteSizes(*usage))
+            return Measured{mount, *usage, *sizes};
+        m_warnings.append(pathText(mount.mountPoint) + u": sizes out of range, left out"_s);
+        return std::nullopt;
     }
     m_warnings += errors;
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include "filesystemlookup.h"
 #include "listingrecords.h"
 #include "mountentry.h"
+#include "zfspools.h"
 
 #include <QList>
 #include <QStringList>
@@ -11,7 +12,8 @@
 // (see isListedFileSystem), in the order of its first mount, with one volume.
 // The mounts of one filesystem (bind mounts, btrfs subvolumes) share the
 // kernel's device number and become one container; the first mount that can
-// be measured gives its sizes and, without a label, its volume name.
+// be measured gives its sizes and, without a label, its volume name. ZFS
+// datasets are volumes of one container per pool (see ZfsPools).
 class ListingBuilder
 {
 public:
@@ -29,9 +31,18 @@ public:
 
 private:
     std::optional<APFSInfo> container(const QList<MountEntry> &mounts);
-    std::optional<std::pair<MountEntry, SpaceUsage>> measure(const QList<MountEntry> &mounts);
+    void addDataset(QList<APFSInfo> &containers, const QList<MountEntry> &mounts);
+    struct Measured {
+        MountEntry mount;
+        SpaceUsage usage;
+        ByteSizes sizes;
+    };
+    // The first mount that can be measured, with its sizes; nothing, with
+    // warnings, when none can or its sizes are out of range.
+    std::optional<Measured> measure(const QList<MountEntry> &mounts);
     void makeIdsUnique(QList<APFSInfo> &containers) const;
 
     FileSystemLookup &m_lookup;
     QStringList m_warnings;
+    ZfsPools m_pools;
 };

@@ -8,6 +8,8 @@ class TestFileSystemFilter : public QObject
 private slots:
     void decides_data();
     void decides();
+    void recognisesZfsDatasets_data();
+    void recognisesZfsDatasets();
 };
 
 void TestFileSystemFilter::decides_data()
@@ -64,6 +66,29 @@ void TestFileSystemFilter::decides()
     mount.major = major;
     mount.minor = 1;
     QCOMPARE(isListedFileSystem(mount), listed);
+}
+
+void TestFileSystemFilter::recognisesZfsDatasets_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("dataset");
+    QTest::newRow("dataset") << QByteArray("zfs") << QByteArray("rpool/ROOT/ubuntu") << true;
+    QTest::newRow("pool root") << QByteArray("zfs") << QByteArray("tank") << true;
+    QTest::newRow("snapshot") << QByteArray("zfs") << QByteArray("rpool/home@daily") << false;
+    QTest::newRow("other type") << QByteArray("ext4") << QByteArray("rpool/home") << false;
+}
+
+void TestFileSystemFilter::recognisesZfsDatasets()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(QByteArray, source);
+    QFETCH(bool, dataset);
+    MountEntry mount;
+    mount.fsType = type;
+    mount.source = source;
+    QCOMPARE(isZfsDataset(mount), dataset);
+    QVERIFY(!isListedFileSystem(mount)); // never both a block filesystem and a dataset
 }
 
 QTEST_APPLESS_MAIN(TestFileSystemFilter)

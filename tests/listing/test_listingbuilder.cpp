@@ -24,6 +24,8 @@ private slots:
     void containerIds_data();
     void containerIds();
     void keepsFileSystemsWithOneUuidApart();
+    void gathersZfsDatasetsByPool();
+    void leavesOutZfsPoolBeyondInt64();
 
 private:
     TopLevel buildDesktop();
@@ -45,10 +47,19 @@ SpaceUsage usageOf(quint64 gigabytes, quint64 usedGib)
     return SpaceUsage{gigabytes * blocksPerGib, free, free - blocksPerGib, 4096, 0x1234};
 }
 
-QByteArray desktopTable()
+QByteArray fixture(const QString &name)
 {
-    QFile file(QStringLiteral(QUILLBANK_TEST_DATA "/desktop.mountinfo"));
+    QFile file(QStringLiteral(QUILLBANK_TEST_DATA "/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A dataset as ZFS reports it: every block it references is used, and all
+// it may still write is free (no reserve for root).
+SpaceUsage datasetOf(quint64 referencedGib, quint64 availableGib, quint64 fsid)
+{
+    const quint64 blocksPerGib = gib / 131072;
+    const quint64 free = availableGib * blocksPerGib;
+    return SpaceUsage{referencedGib * blocksPerGib + free, free, free, 131072, fsid};
 }
 
 QStringList references(const TopLevel &top)
@@ -91,7 +102,7 @@ void TestListingBuilder::init()
 TopLevel TestListingBuilder::buildDesktop()
 {
     ListingBuilder builder(m_lookup);
-    return builder.build(parseMountTable(desktopTable()));
+    return builder.build(parseMountTable(fixture(u"desktop.mountinfo"_s)));
 }
 
 void TestListingBuilder::listsLocalFileSystemsOfDesktop()
@@ -255,6 +266,46 @@ void TestListingBuilder::keepsFileSystemsWithOneUuidApart()
     QCOMPARE(top.Containers[0].APFSContainerUUID, clone.uuid);
     QCOMPARE(top.Containers[1].APFSContainerUUID, clone.uuid + u"@mapper/vg-snap"_s);
     QCOMPARE(top.Containers[1].CapacityCeiling, qint64(500 * gib));
+}
+
+void TestListingBuilder::gathersZfsDatasetsByPool()
+{
+    m_lookup.usageByMountPoint = {
+        {"/", datasetOf(20, 300, 0xa1)},
+        {"/boot", datasetOf(1, 1, 0xb1)},
+        {"/home/me", datasetOf(150, 300, 0xa2)},
+        {"/var/lib", datasetOf(5, 250, 0xa3)},
+        {"/boot/efi", usageOf(1, 0)},
+        {"/tank", datasetOf(900, 100, 0xc1)},
+        {"/home/me/.zfs/snapshot/autozsys_0abc", datasetOf(140, 0, 0xa4)},
+    };
+    ListingBuilder builder(m_lookup);
+    const TopLevel top = builder.build(parseMountTable(fixture(u"zfs.mountinfo"_s)));
+    QCOMPARE(references(top), QStringList({u"rpool"_s, u"bpool"_s, u"nvme0n1p1"_s, u"tank"_s}));
+    const APFSInfo &rpool = top.Containers[0];
+    QCOMPARE(rpool.APFSContainerUUID, u"zfs-rpool"_s);
+    QCOMPARE(rpool.volNames(), u"rpool/ROOT/ubuntu_k3x9, rpool/USERDATA/me_y2q7, "
+                               u"rpool/ROOT/ubuntu_k3x9/var/lib"_s);
+    QCOMPARE(rpool.Volumes[1].APFSVolumeUUID, u"fsid-00000000000000a2"_s);
+    QCOMPARE(rpool.Volumes[1].CapacityInUse, qint64(150 * gib));
+    QCOMPARE(rpool.CapacityFree, qint64(300 * gib)); // the most any dataset may write
+    QCOMPARE(rpool.CapacityCeiling, qint64((20 + 150 + 5 + 300) * gib));
+    QCOMPARE(top.Containers[3].CapacityCeiling, qint64(1000 * gib));
+    QCOMPARE(top.Containers[3].Volumes[0].Name, u"tank"_s);
+}
+
+void TestListingBuilder::leavesOutZfsPoolBeyondInt64()
+{
+    const QByteArray table("70 1 0:50 / /a rw - zfs big/a rw\n"
+                           "71 1 0:51 / /b rw - zfs big/b rw\n"
+                           "72 1 0:52 / /c rw - zfs small rw\n");
+    // Each dataset of "big" references 2^62 bytes: fine alone, beyond int64 together.
+    const SpaceUsage half{quint64(1) << 45, 0, 0, 131072, 1};
+    m_lookup.usageByMountPoint = {{"/a", half}, {"/b", half}, {"/c", datasetOf(1, 1, 2)}};
+    ListingBuilder builder(m_lookup);
+    const TopLevel top = builder.build(parseMountTable(table));
+    QCOMPARE(references(top), QStringList({u"small"_s}));
+    QCOMPARE(builder.warnings(), QStringList({u"big: sizes out of range, left out"_s}));
 }
 
 QTEST_APPLESS_MAIN(TestListingBuilder)
