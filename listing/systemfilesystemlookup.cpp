@@ -53,9 +53,8 @@ private:
 
 } // namespace
 
-SystemFileSystemLookup::SystemFileSystemLookup()
-    : m_byUuid(QByteArrayLiteral("/dev/disk/by-uuid")),
-      m_byLabel(QByteArrayLiteral("/dev/disk/by-label"))
+SystemFileSystemLookup::SystemFileSystemLookup(const QByteArray &byUuid, const QByteArray &byLabel)
+    : m_byUuid(byUuid), m_byLabel(byLabel)
 {
 }
 

@@ -9,7 +9,10 @@
 class SystemFileSystemLookup : public FileSystemLookup
 {
 public:
-    SystemFileSystemLookup();
+    // The link folders are udev's unless given.
+    explicit SystemFileSystemLookup(
+        const QByteArray &byUuid = QByteArrayLiteral("/dev/disk/by-uuid"),
+        const QByteArray &byLabel = QByteArrayLiteral("/dev/disk/by-label"));
 
     std::optional<SpaceUsage> spaceUsage(const MountEntry &mount, QString *error) override;
     FileSystemIds ids(const MountEntry &mount) override;

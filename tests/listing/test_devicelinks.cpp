@@ -1,6 +1,6 @@
 #include "devicelinks.h"
+#include "thismachine.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,23 +39,6 @@ void TestDeviceLinks::decodesNames()
     QFETCH(QString, expected);
     QCOMPARE(DeviceLinks::decodeLinkName(name), expected);
 }
-
-namespace
-{
-
-QString anyBlockDevice()
-{
-    const QStringList names = QDir(QStringLiteral("/dev")).entryList(QDir::System);
-    for (const QString &name : names) {
-        struct stat info;
-        const QString path = u"/dev/" + name;
-        if (stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISBLK(info.st_mode))
-            return path;
-    }
-    return QString();
-}
-
-} // namespace
 
 void TestDeviceLinks::findsLinksByDevice()
 {

@@ -1,5 +1,5 @@
 #include "plistreader.h"
-#include "rootmount.h"
+#include "thismachine.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,8 +1,9 @@
 #include "mountid.h"
-#include "rootmount.h"
 #include "systemfilesystemlookup.h"
+#include "thismachine.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
@@ -17,6 +18,8 @@ private slots:
     void refusesCoveredMount();
     void reportsMissingMountPoint();
     void noIdsWithoutDevice();
+    void idsFromLinksFirst();
+    void idsFromSuperblockWithoutLink();
 };
 
 namespace
@@ -76,6 +79,43 @@ void TestSystemFileSystemLookup::noIdsWithoutDevice()
     mount.source = "/dev/quillbank-nonexistent";
     SystemFileSystemLookup lookup;
     QCOMPARE(lookup.ids(mount), FileSystemIds());
+}
+
+void TestSystemFileSystemLookup::idsFromLinksFirst()
+{
+    const QString device = anyBlockDevice();
+    if (device.isEmpty())
+        QSKIP("no block device on this machine");
+    QTemporaryDir byUuid;
+    QTemporaryDir byLabel;
+    QVERIFY(QFile::link(device, byUuid.filePath(QStringLiteral("62C2-9F1D"))));
+    QVERIFY(QFile::link(device, byLabel.filePath(QStringLiteral("My\\x20Passport"))));
+    MountEntry mount;
+    mount.source = QFile::encodeName(device);
+    SystemFileSystemLookup lookup(QFile::encodeName(byUuid.path()),
+                                  QFile::encodeName(byLabel.path()));
+    QCOMPARE(lookup.ids(mount),
+             (FileSystemIds{QStringLiteral("62C2-9F1D"), QStringLiteral("My Passport")}));
+}
+
+// A source that udev has no link for is read by libblkid; an image file
+// stands in for the device.
+void TestSystemFileSystemLookup::idsFromSuperblockWithoutLink()
+{
+#ifndef QUILLBANK_HAVE_BLKID
+    QSKIP("built without libblkid");
+#endif
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("disk.img"));
+    const FileSystemIds expected{QStringLiteral("a1b2c3d4-1111-4222-8333-444455556666"),
+                                 QStringLiteral("photos")};
+    if (!makeExt4Image(image, expected.label, expected.uuid))
+        QSKIP("mkfs.ext4 cannot make an image here");
+    MountEntry mount;
+    mount.source = QFile::encodeName(image);
+    SystemFileSystemLookup lookup(QByteArrayLiteral("/nonexistent"),
+                                  QByteArrayLiteral("/nonexistent"));
+    QCOMPARE(lookup.ids(mount), expected);
 }
 
 QTEST_APPLESS_MAIN(TestSystemFileSystemLookup)
