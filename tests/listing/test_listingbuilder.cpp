@@ -1,7 +1,7 @@
 #include "fakefilesystemlookup.h"
 #include "listingbuilder.h"
 #include "mounttable.h"
-#include "plistreader.h"
+#include "plisttree.h"
 #include "plistwriter.h"
 
 #include <QFile>
@@ -130,7 +130,7 @@ void TestListingBuilder::listsLocalFileSystemsOfDesktop()
 void TestListingBuilder::desktopListingIsWellFormedPlist()
 {
     QString error;
-    const auto root = readPlist(writePlist(buildDesktop()), &error);
+    const auto root = readPlistTree(writePlist(buildDesktop()), &error);
     QVERIFY2(root, qPrintable(error));
     const QVariantList containers = root->toMap().value(u"Containers"_s).toList();
     QCOMPARE(containers.size(), 6);

@@ -1,4 +1,4 @@
-#include "plistreader.h"
+#include "plisttree.h"
 #include "thismachine.h"
 
 #include <QFile>
@@ -68,7 +68,7 @@ void TestListingProgram::listsThisMachine()
     const Run run = runListing(listArguments);
     QCOMPARE(run.exitCode, 0);
     QString error;
-    const auto plist = readPlist(run.out, &error);
+    const auto plist = readPlistTree(run.out, &error);
     QVERIFY2(plist, qPrintable(error));
     const auto root = rootMount();
     if (!root || !root->source.startsWith("/dev/"))
@@ -101,7 +101,7 @@ void TestListingProgram::readsGivenMountTable()
     const Run run = runListing(listArguments, table.fileName());
     QCOMPARE(run.exitCode, 0);
     QString error;
-    const auto plist = readPlist(run.out, &error);
+    const auto plist = readPlistTree(run.out, &error);
     QVERIFY2(plist, qPrintable(error));
     const QVariantList containers = plist->toMap().value(u"Containers"_s).toList();
     QCOMPARE(containers.size(), 1);

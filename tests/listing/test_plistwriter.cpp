@@ -1,4 +1,4 @@
-#include "plistreader.h"
+#include "plisttree.h"
 #include "plistwriter.h"
 
 #include <QTest>
@@ -34,7 +34,7 @@ QVariantMap firstContainer(const QVariant &root)
 QString firstVolumeName(const QByteArray &xml)
 {
     QString error;
-    const auto root = readPlist(xml, &error);
+    const auto root = readPlistTree(xml, &error);
     if (!root)
         return u"unreadable: "_s + error;
     const QVariant volume =
@@ -102,7 +102,7 @@ void TestPlistWriter::writesEveryKey()
                                  QStringLiteral("mapper/vg-root"),
                                  {volume}}}};
     QString error;
-    const auto root = readPlist(writePlist(top), &error);
+    const auto root = readPlistTree(writePlist(top), &error);
     QVERIFY2(root, qPrintable(error));
     const QVariantMap container = firstContainer(*root);
     QCOMPARE(container.value(QStringLiteral("APFSContainerUUID")), QVariant(u"1b2c-uuid"_s));
@@ -122,7 +122,7 @@ void TestPlistWriter::writesEveryKey()
 void TestPlistWriter::writesEmptyListing()
 {
     QString error;
-    const auto root = readPlist(writePlist(TopLevel{}), &error);
+    const auto root = readPlistTree(writePlist(TopLevel{}), &error);
     QVERIFY2(root, qPrintable(error));
     QCOMPARE(root->toMap().value(QStringLiteral("Containers")), QVariant(QVariantList()));
 }

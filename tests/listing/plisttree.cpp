@@ -1,4 +1,4 @@
-#include "plistreader.h"
+#include "plisttree.h"
 
 #include <QXmlStreamReader>
 
@@ -7,10 +7,10 @@ using namespace Qt::StringLiterals;
 namespace
 {
 
-class PlistReader
+class TreeReader
 {
 public:
-    explicit PlistReader(const QByteArray &xml) : m_xml(xml) {}
+    explicit TreeReader(const QByteArray &xml) : m_xml(xml) {}
 
     std::optional<QVariant> document()
     {
@@ -90,9 +90,9 @@ private:
 
 } // namespace
 
-std::optional<QVariant> readPlist(const QByteArray &xml, QString *error)
+std::optional<QVariant> readPlistTree(const QByteArray &xml, QString *error)
 {
-    PlistReader reader(xml);
+    TreeReader reader(xml);
     auto result = reader.document();
     if (!result && error)
         *error = reader.error();

@@ -10,4 +10,4 @@
 // without the survey's decoder: dict → QVariantMap, array → QVariantList,
 // string → QString, integer → qint64. Nothing, with the reason in *error,
 // when the XML is not well formed or holds anything else.
-std::optional<QVariant> readPlist(const QByteArray &xml, QString *error);
+std::optional<QVariant> readPlistTree(const QByteArray &xml, QString *error);
