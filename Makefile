@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan format clean
+.PHONY: deps configure build run test bench asan fuzz format clean
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,15 @@ test: build
 
 asan:
 	$(MAKE) test PRESET=asan
+
+# Builds the libFuzzer targets and runs each for FUZZ_SECONDS (not part of
+# `make test`).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps fuzz
+	@test -f build/fuzz/build.ninja || cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 bench:
 	$(MAKE) build PRESET=release
