@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan fuzz format clean
+.PHONY: deps configure build run test bench asan fuzz package format clean
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,11 @@ test: build
 
 asan:
 	$(MAKE) test PRESET=asan
+
+# The .deb, built for /usr; `ctest --preset package -R package` then checks it.
+package:
+	$(MAKE) build PRESET=package
+	cd build/package && cpack -G DEB
 
 # Builds the libFuzzer targets and runs each for FUZZ_SECONDS (not part of
 # `make test`).
