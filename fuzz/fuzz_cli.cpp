@@ -38,6 +38,16 @@ void writeFile(const QString &name, const QByteArray &bytes)
         qFatal("fuzz_cli: cannot prepare %s", qPrintable(name));
 }
 
+// The scratch folder as every input finds it: the two histories only.
+void writeHistories()
+{
+    QDir scratch = QDir::current();
+    for (const QString &name : scratch.entryList(QDir::Files | QDir::Hidden))
+        scratch.remove(name);
+    writeFile(QStringLiteral("h.json"), validHistory);
+    writeFile(QStringLiteral("bad.json"), "[{\"id\":1}]");
+}
+
 // Words of the commands that run the listing tool, checked by the parser
 // alone with the options those commands accept.
 bool parsedOnly(const QStringList &words)
@@ -58,8 +68,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static QTemporaryDir scratch;
     if (!scratch.isValid() || !QDir::setCurrent(scratch.path()))
         qFatal("fuzz_cli: no scratch folder");
-    writeFile(QStringLiteral("h.json"), validHistory);
-    writeFile(QStringLiteral("bad.json"), "[{\"id\":1}]");
+    writeHistories();
     return 0;
 }
 
@@ -78,6 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int status =
         runCli(QStringList{QStringLiteral("quillbank-cli")} + words, outStream, errStream);
     errStream.flush();
+    // csv -o may have written a file or overwritten a history; the next input
+    // must find the folder as every input does, or a crash would not reproduce.
+    if (words.first() == u"csv")
+        writeHistories();
     // Every failure explains itself on standard error, with the tool's name.
     if (status != 0 && !err.startsWith(u"quillbank-cli: "))
         __builtin_trap();
