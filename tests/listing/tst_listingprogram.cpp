@@ -138,4 +138,4 @@ void TestListingProgram::rejectsOtherArguments()
 }
 
 QTEST_APPLESS_MAIN(TestListingProgram)
-#include "test_listingprogram.moc"
+#include "tst_listingprogram.moc"

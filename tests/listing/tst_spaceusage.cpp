@@ -54,4 +54,4 @@ void TestSpaceUsage::converts()
 }
 
 QTEST_APPLESS_MAIN(TestSpaceUsage)
-#include "test_spaceusage.moc"
+#include "tst_spaceusage.moc"

@@ -119,4 +119,4 @@ void TestSystemFileSystemLookup::idsFromSuperblockWithoutLink()
 }
 
 QTEST_APPLESS_MAIN(TestSystemFileSystemLookup)
-#include "test_systemfilesystemlookup.moc"
+#include "tst_systemfilesystemlookup.moc"

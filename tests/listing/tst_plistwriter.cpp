@@ -128,4 +128,4 @@ void TestPlistWriter::writesEmptyListing()
 }
 
 QTEST_APPLESS_MAIN(TestPlistWriter)
-#include "test_plistwriter.moc"
+#include "tst_plistwriter.moc"

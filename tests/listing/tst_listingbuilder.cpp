@@ -309,4 +309,4 @@ void TestListingBuilder::leavesOutZfsPoolBeyondInt64()
 }
 
 QTEST_APPLESS_MAIN(TestListingBuilder)
-#include "test_listingbuilder.moc"
+#include "tst_listingbuilder.moc"
