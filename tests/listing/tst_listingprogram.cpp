@@ -1,7 +1,7 @@
-#include "plisttree.h"
+#include "listingdecoder.h"
 #include "thismachine.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
@@ -15,14 +15,14 @@ class TestListingProgram : public QObject
     Q_OBJECT
 private slots:
     void listsThisMachine();
+    void cliListsThisMachine();
     void readsGivenMountTable();
     void failsWithoutMountTable();
     void rejectsOtherArguments_data();
     void rejectsOtherArguments();
 };
 
-namespace
-{
+namespace {
 
 struct Run {
     int exitCode = -1;
@@ -30,7 +30,7 @@ struct Run {
     QByteArray err;
 };
 
-Run runListing(const QStringList &arguments, const QString &mountTable = QString())
+Run run(const QString &program, const QStringList &arguments, const QString &mountTable = {})
 {
     QProcess process;
     if (!mountTable.isEmpty()) {
@@ -38,21 +38,46 @@ Run runListing(const QStringList &arguments, const QString &mountTable = QString
         environment.insert(u"QUILLBANK_MOUNTINFO"_s, mountTable);
         process.setProcessEnvironment(environment);
     }
-    process.start(QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-listing"), arguments);
+    process.start(QStringLiteral(QUILLBANK_BIN_DIR "/") + program, arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+Run runListing(const QStringList &arguments, const QString &mountTable = {})
+{
+    return run(u"quillbank-listing"_s, arguments, mountTable);
+}
+
 const QStringList listArguments{u"apfs"_s, u"list"_s, u"-plist"_s};
 
-QVariantMap containerWithReference(const QVariant &root, const QString &reference)
+// The listing program's view of this machine, as the survey decodes it.
+std::optional<TopLevel> listThisMachine(QString *error)
 {
-    for (const QVariant &container : root.toMap().value(u"Containers"_s).toList()) {
-        if (container.toMap().value(u"ContainerReference"_s) == reference)
-            return container.toMap();
+    const Run listing = runListing(listArguments);
+    if (listing.exitCode != 0) {
+        *error = u"quillbank-listing failed: "_s + QString::fromUtf8(listing.err);
+        return std::nullopt;
     }
-    return {};
+    return decodeListing(listing.out, error);
+}
+
+// The device "/" is mounted from, without "/dev/"; empty when it is no block device.
+QString rootReference()
+{
+    const auto root = rootMount();
+    if (!root || !root->source.startsWith("/dev/"))
+        return QString();
+    return QString::fromUtf8(root->source.sliced(5));
+}
+
+std::optional<APFSInfo> rootContainer(const TopLevel &top)
+{
+    for (const APFSInfo &container : top.Containers) {
+        if (container.ContainerReference == rootReference())
+            return container;
+    }
+    return std::nullopt;
 }
 
 qint64 rootCapacity()
@@ -61,27 +86,53 @@ qint64 rootCapacity()
     return statvfs("/", &info) == 0 ? qint64(info.f_blocks * info.f_frsize) : -1;
 }
 
+// Whether the command-line tool's output has the line of this container:
+// conRef,firstVolName,capacity,free,totalUsed,conUUID, where the name may hold commas.
+bool listsContainer(const QByteArray &out, qint64 capacity, const QString &uuid)
+{
+    for (const QString &line : QString::fromUtf8(out).split(u'\n')) {
+        const QStringList fields = line.split(u',');
+        if (fields.size() >= 6 && fields.last() == uuid &&
+            fields[fields.size() - 4] == QString::number(capacity))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void TestListingProgram::listsThisMachine()
 {
-    const Run run = runListing(listArguments);
-    QCOMPARE(run.exitCode, 0);
     QString error;
-    const auto plist = readPlistTree(run.out, &error);
-    QVERIFY2(plist, qPrintable(error));
-    const auto root = rootMount();
-    if (!root || !root->source.startsWith("/dev/"))
+    const auto top = listThisMachine(&error);
+    QVERIFY2(top, qPrintable(error));
+    if (rootReference().isEmpty())
         QSKIP("\"/\" is not on a block device here");
-    const QVariantMap container =
-        containerWithReference(*plist, QString::fromUtf8(root->source.sliced(5)));
-    QVERIFY2(!container.isEmpty(), run.out.constData());
-    QCOMPARE(container.value(u"CapacityCeiling"_s).toLongLong(), rootCapacity());
-    const QVariantList volumes = container.value(u"Volumes"_s).toList();
-    QCOMPARE(volumes.size(), 1);
-    QVERIFY(!volumes[0].toMap().value(u"APFSVolumeUUID"_s).toString().isEmpty());
-    QCOMPARE(volumes[0].toMap().value(u"APFSVolumeUUID"_s),
-             container.value(u"APFSContainerUUID"_s));
+    const auto root = rootContainer(*top);
+    QVERIFY(root);
+    QCOMPARE(root->CapacityCeiling, rootCapacity());
+    QCOMPARE(root->Volumes.size(), 1);
+    const APFSVolume &volume = root->Volumes[0];
+    QVERIFY(!volume.APFSVolumeUUID.isEmpty());
+    QCOMPARE(volume.APFSVolumeUUID, root->APFSContainerUUID);
+    QVERIFY(volume.Roles.isEmpty());
+}
+
+// Without --probe the command-line tool finds the listing program beside itself.
+void TestListingProgram::cliListsThisMachine()
+{
+    if (QFileInfo::exists(u"/usr/sbin/diskutil"_s))
+        QSKIP("the system's disk utility is the default listing tool here");
+    if (rootReference().isEmpty())
+        QSKIP("\"/\" is not on a block device here");
+    QString error;
+    const auto top = listThisMachine(&error);
+    QVERIFY2(top, qPrintable(error));
+    const auto root = rootContainer(*top);
+    QVERIFY(root);
+    const Run cli = run(u"quillbank-cli"_s, {u"list"_s});
+    QVERIFY2(cli.exitCode == 0, cli.err.constData());
+    QVERIFY2(listsContainer(cli.out, rootCapacity(), root->APFSContainerUUID), cli.out.constData());
 }
 
 // The real root mount under a made-up device twice, beside mounts to skip.
@@ -98,24 +149,22 @@ void TestListingProgram::readsGivenMountTable()
                 "90 1 0:50 / /tmp rw - tmpfs tmpfs rw\n" +
                 id + " 1 8:1 / / rw - ext4 /dev/quillbank\\040test rw\n");
     table.close();
-    const Run run = runListing(listArguments, table.fileName());
-    QCOMPARE(run.exitCode, 0);
+    const Run listing = runListing(listArguments, table.fileName());
+    QCOMPARE(listing.exitCode, 0);
     QString error;
-    const auto plist = readPlistTree(run.out, &error);
-    QVERIFY2(plist, qPrintable(error));
-    const QVariantList containers = plist->toMap().value(u"Containers"_s).toList();
-    QCOMPARE(containers.size(), 1);
-    const QVariantMap container = containers[0].toMap();
-    QCOMPARE(container.value(u"ContainerReference"_s), QVariant(u"quillbank test"_s));
-    QCOMPARE(container.value(u"CapacityCeiling"_s).toLongLong(), rootCapacity());
+    const auto top = decodeListing(listing.out, &error);
+    QVERIFY2(top, qPrintable(error));
+    QCOMPARE(top->Containers.size(), 1);
+    QCOMPARE(top->Containers[0].ContainerReference, u"quillbank test"_s);
+    QCOMPARE(top->Containers[0].CapacityCeiling, rootCapacity());
 }
 
 void TestListingProgram::failsWithoutMountTable()
 {
-    const Run run = runListing(listArguments, u"/nonexistent/mountinfo"_s);
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY(run.err.contains("/nonexistent/mountinfo"));
+    const Run listing = runListing(listArguments, u"/nonexistent/mountinfo"_s);
+    QCOMPARE(listing.exitCode, 1);
+    QVERIFY(listing.out.isEmpty());
+    QVERIFY(listing.err.contains("/nonexistent/mountinfo"));
 }
 
 void TestListingProgram::rejectsOtherArguments_data()
@@ -131,10 +180,10 @@ void TestListingProgram::rejectsOtherArguments_data()
 void TestListingProgram::rejectsOtherArguments()
 {
     QFETCH(QStringList, arguments);
-    const Run run = runListing(arguments);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.out.isEmpty());
-    QVERIFY(run.err.startsWith("usage: quillbank-listing apfs list -plist"));
+    const Run listing = runListing(arguments);
+    QCOMPARE(listing.exitCode, 2);
+    QVERIFY(listing.out.isEmpty());
+    QVERIFY(listing.err.startsWith("usage: quillbank-listing apfs list -plist"));
 }
 
 QTEST_APPLESS_MAIN(TestListingProgram)
