@@ -12,8 +12,7 @@ private slots:
     void converts();
 };
 
-namespace
-{
+namespace {
 constexpr quint64 int64Max = quint64(std::numeric_limits<qint64>::max());
 }
 

@@ -22,8 +22,7 @@ private slots:
     void idsFromSuperblockWithoutLink();
 };
 
-namespace
-{
+namespace {
 
 bool kernelKnowsMountIds()
 {
