@@ -34,8 +34,12 @@ add_custom_command(OUTPUT ${icns}
     COMMAND iconutil -c icns -o ${icns} ${iconset}
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/icons/quillbank-256.png
     VERBATIM)
+# The command's rule lives in this folder; the app's target is in another.
+add_custom_target(quillbank_icns DEPENDS ${icns})
+add_dependencies(quillbank quillbank_icns)
 
-# The help guide the Help menu opens; resources/ renders it at build time.
+# The help guide the Help menu opens; resources/ renders it at build time
+# for quillbank_resources, which the app links.
 set(help_pdf ${PROJECT_BINARY_DIR}/resources/QuillbankHelp.pdf)
 target_sources(quillbank PRIVATE ${icns} ${help_pdf})
 set_source_files_properties(${icns} ${help_pdf} TARGET_DIRECTORY quillbank
