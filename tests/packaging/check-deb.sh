@@ -39,6 +39,12 @@ case "$depends" in
     *libqt6core6*) ;;
     *) fail "Depends does not name Qt's core library" ;;
 esac
+if [ "${2:-}" = app ]; then
+    case "$depends" in
+        *qt6-qpa-plugins*) ;;
+        *) fail "Depends does not name the platform plug-ins the window needs" ;;
+    esac
+fi
 
 "$root/usr/bin/quillbank-cli" --help >"$root/help.txt" || fail "quillbank-cli --help failed"
 grep -q "Usage: quillbank-cli" "$root/help.txt" || fail "quillbank-cli --help printed no usage"
