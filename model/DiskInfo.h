@@ -89,6 +89,11 @@ public:
     // Exports one container's readings to a CSV file the user chooses.
     void saveCSV(const QString &conUUID);
 
+    // What Read JSON does once a file has decoded: the history becomes the
+    // given one and containerData is rebuilt from it, one announced append
+    // per container per reading. Nothing else changes.
+    void replaceHistory(const QList<DataPoint> &history);
+
 signals:
     void aboutToChange(DiskInfo::Property property);
     void changed(DiskInfo::Property property);

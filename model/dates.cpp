@@ -83,3 +83,24 @@ QString formatDateStr(double seconds)
     appendNumber(out, t->day, 2);
     return out;
 }
+
+QString formatExportDate(double seconds)
+{
+    const std::optional<LocalTime> t = localTime(seconds);
+    if (!t)
+        return {};
+    QString out;
+    out.reserve(19);
+    appendNumber(out, t->day, 2);
+    out += u'/';
+    appendNumber(out, t->month, 2);
+    out += u'/';
+    appendNumber(out, t->year, 4);
+    out += u' ';
+    appendNumber(out, t->hour, 2);
+    out += u':';
+    appendNumber(out, t->minute, 2);
+    out += u':';
+    appendNumber(out, t->second, 2);
+    return out;
+}

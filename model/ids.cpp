@@ -71,7 +71,26 @@ QUuid newId()
 
 QString uuidText(const QUuid &id)
 {
-    return id.toString(QUuid::WithoutBraces).toUpper();
+    char text[uuidTextLength];
+    writeUuidText(id, text);
+    return QString::fromLatin1(text, uuidTextLength);
+}
+
+void writeUuidText(const QUuid &id, char *out)
+{
+    // Network byte order, as in the RFC 4122 form.
+    const quint8 bytes[16] = {
+        quint8(id.data1 >> 24), quint8(id.data1 >> 16), quint8(id.data1 >> 8), quint8(id.data1),
+        quint8(id.data2 >> 8),  quint8(id.data2),       quint8(id.data3 >> 8), quint8(id.data3),
+        id.data4[0],            id.data4[1],            id.data4[2],           id.data4[3],
+        id.data4[4],            id.data4[5],            id.data4[6],           id.data4[7]};
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            *out++ = '-';
+        *out++ = digits[bytes[i] >> 4];
+        *out++ = digits[bytes[i] & 0x0f];
+    }
 }
 
 std::optional<QUuid> parseUuid(QStringView text)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <string_view>
+#include <QStringView>
+#include <QUuid>
+
+// Compact JSON (RFC 8259) written token by token into one growing buffer: no
+// blanks, no line breaks, commas placed by the writer. Fast enough for a
+// history of a hundred thousand readings, which a generic document model is
+// not.
+class JsonWriter
+{
+public:
+    explicit JsonWriter(qsizetype expectedSize = 0);
+
+    void beginObject();
+    void endObject();
+    void beginArray();
+    void endArray();
+    // A member name; the value written next belongs to it.
+    void key(std::string_view name);
+
+    void value(QStringView text);
+    void value(qint64 number);
+    // The shortest text that reads back to the same double, with ".0" added
+    // to whole numbers so they read back as doubles. False (and nothing
+    // written) for NaN and infinities, which JSON cannot express.
+    [[nodiscard]] bool value(double number);
+    // Upper-case 8-4-4-4-12 text.
+    void value(const QUuid &id);
+
+    // The document written so far; the writer is empty afterwards.
+    QByteArray take();
+
+private:
+    char *reserve(qsizetype count);
+    void commit(char *end) { m_size = end - m_bytes.data(); }
+    void separate();
+    void put(char c);
+
+    QByteArray m_bytes;
+    qsizetype m_size = 0;
+    bool m_needsComma = false;
+};
