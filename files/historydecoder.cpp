@@ -114,8 +114,8 @@ enum ContainerMember {
     ContainerFirstVolName,
     ContainerTotalUsed,
 };
-constexpr std::string_view containerKeys[] = {keys::id,       keys::conUUID,      keys::conRef,
-                                              keys::capacity, keys::free,         keys::volNames,
+constexpr std::string_view containerKeys[] = {keys::id,           keys::conUUID,  keys::conRef,
+                                              keys::capacity,     keys::free,     keys::volNames,
                                               keys::firstVolName, keys::totalUsed};
 
 // Where key stands in names; -1 for a member the record does not have.
@@ -150,8 +150,7 @@ bool HistoryReader::malformed(simdjson::error_code code)
     return fail(u"not valid JSON (" + QString::fromLatin1(simdjson::error_message(code)) + u')');
 }
 
-std::optional<QList<DataPoint>> HistoryReader::read(const char *json, size_t size,
-                                                    size_t capacity)
+std::optional<QList<DataPoint>> HistoryReader::read(const char *json, size_t size, size_t capacity)
 {
     od::document document;
     if (const auto code = m_parser.iterate(json, size, capacity).get(document)) {
@@ -348,7 +347,8 @@ bool HistoryReader::readId(od::value &value, QUuid &id)
     std::string_view text;
     if (!readText(value, keys::id, text))
         return false;
-    const std::optional<QUuid> parsed = parseUuid(QByteArrayView(text.data(), qsizetype(text.size())));
+    const std::optional<QUuid> parsed =
+        parseUuid(QByteArrayView(text.data(), qsizetype(text.size())));
     if (!parsed)
         return fail(quoted(keys::id) + u" is not a UUID");
     id = *parsed;

@@ -78,7 +78,8 @@ char32_t codePoint(const char16_t *&p, const char16_t *end)
 
 } // namespace
 
-JsonWriter::JsonWriter(qsizetype expectedSize) : m_bytes(std::max<qsizetype>(expectedSize, 64), '\0')
+JsonWriter::JsonWriter(qsizetype expectedSize)
+    : m_bytes(std::max<qsizetype>(expectedSize, 64), '\0')
 {
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <string_view>
 #include <QStringView>
 #include <QUuid>
+#include <string_view>
 
 // Compact JSON (RFC 8259) written token by token into one growing buffer: no
 // blanks, no line breaks, commas placed by the writer. Fast enough for a
