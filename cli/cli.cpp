@@ -7,8 +7,7 @@
 
 #include <functional>
 
-namespace
-{
+namespace {
 
 const char *const usage = R"(Usage: quillbank-cli COMMAND [OPTIONS]
 

@@ -6,8 +6,7 @@
 #include "listingprobe.h"
 #include "recordinglistingsource.h"
 
-namespace
-{
+namespace {
 
 std::unique_ptr<RecordingListingSource> makeSource(const std::optional<QString> &program)
 {
@@ -19,13 +18,11 @@ std::unique_ptr<RecordingListingSource> makeSource(const std::optional<QString> 
 
 ReadingTaker::ReadingTaker(const std::optional<QString> &program)
     : ReadingTaker(makeSource(program))
-{
-}
+{}
 
 ReadingTaker::ReadingTaker(std::unique_ptr<RecordingListingSource> source)
     : m_source(source.get()), m_store(std::make_unique<SystemClock>(), std::move(source))
-{
-}
+{}
 
 int ReadingTaker::take(QString *error)
 {

@@ -2,8 +2,7 @@
 
 RecordingListingSource::RecordingListingSource(std::unique_ptr<ListingSource> source)
     : m_source(std::move(source))
-{
-}
+{}
 
 std::optional<QByteArray> RecordingListingSource::runDiskutil()
 {
