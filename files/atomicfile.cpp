@@ -2,8 +2,7 @@
 
 #include <QSaveFile>
 
-namespace
-{
+namespace {
 
 bool failed(QSaveFile &file, QString *error)
 {

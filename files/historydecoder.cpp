@@ -9,8 +9,7 @@
 #include <cstring>
 #include <unordered_map>
 
-namespace
-{
+namespace {
 
 namespace od = simdjson::ondemand;
 namespace keys = historykeys;
@@ -28,7 +27,7 @@ constexpr int containerMemberDepth = 5;
 // The same few texts (container UUIDs, references, volume names) repeat in
 // every reading: one QString each, shared by all readings, saves an
 // allocation per field and most of the memory a long history would take.
-class TextPool
+class Utf8TextCache
 {
 public:
     QString text(std::string_view bytes, int slot);
@@ -45,7 +44,7 @@ private:
     std::unordered_map<std::string_view, QString> m_shared;
 };
 
-QString TextPool::text(std::string_view bytes, int slot)
+QString Utf8TextCache::text(std::string_view bytes, int slot)
 {
     Recent &recent = m_recent[static_cast<size_t>(slot) % recentCount];
     if (recent.bytes == bytes && recent.bytes.data())
@@ -93,7 +92,7 @@ private:
     bool malformed(simdjson::error_code code);
 
     od::parser m_parser;
-    TextPool m_texts;
+    Utf8TextCache m_textCache;
     QList<ContainerInfo> m_scratch;
     qsizetype m_reading = -1;
     qsizetype m_container = -1;
@@ -338,7 +337,7 @@ bool HistoryReader::readPooledText(od::value &value, std::string_view name, Text
     std::string_view bytes;
     if (!readText(value, name, bytes))
         return false;
-    text = m_texts.text(bytes, int(field + TextFields * m_container));
+    text = m_textCache.text(bytes, int(field + TextFields * m_container));
     return true;
 }
 

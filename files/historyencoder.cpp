@@ -3,8 +3,7 @@
 #include "historykeys.h"
 #include "jsonwriter.h"
 
-namespace
-{
+namespace {
 
 // Close to the size of one container's object in a real history, so the
 // buffer rarely grows.

@@ -8,8 +8,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 // Room for one more read at the end of a file whose size was known, and the
 // step for files that do not tell their size (pipes, devices).

@@ -3,8 +3,7 @@
 #include <string_view>
 
 // Member names of the history file's objects: the records' field names.
-namespace historykeys
-{
+namespace historykeys {
 inline constexpr std::string_view id = "id";
 inline constexpr std::string_view date = "date";
 inline constexpr std::string_view containers = "containers";

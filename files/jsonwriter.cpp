@@ -7,8 +7,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace
-{
+namespace {
 
 // The longest UTF-8 or escape sequence one UTF-16 unit can need: \u001F.
 constexpr qsizetype maxBytesPerUnit = 6;
@@ -80,8 +79,7 @@ char32_t codePoint(const char16_t *&p, const char16_t *end)
 
 JsonWriter::JsonWriter(qsizetype expectedSize)
     : m_bytes(std::max<qsizetype>(expectedSize, 64), '\0')
-{
-}
+{}
 
 char *JsonWriter::reserve(qsizetype count)
 {
@@ -197,6 +195,14 @@ void JsonWriter::value(const QUuid &id)
     out += uuidTextLength;
     *out++ = '"';
     commit(out);
+}
+
+void JsonWriter::null()
+{
+    separate();
+    char *out = reserve(4);
+    std::memcpy(out, "null", 4);
+    commit(out + 4);
 }
 
 QByteArray JsonWriter::take()

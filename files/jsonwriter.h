@@ -29,6 +29,7 @@ public:
     [[nodiscard]] bool value(double number);
     // Upper-case 8-4-4-4-12 text.
     void value(const QUuid &id);
+    void null();
 
     // The document written so far; the writer is empty afterwards.
     QByteArray take();
