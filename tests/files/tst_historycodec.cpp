@@ -1,6 +1,7 @@
 #include "historydecoder.h"
 #include "historyencoder.h"
 #include "ids.h"
+#include "samplehistory.h"
 
 #include <QTest>
 
@@ -8,34 +9,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
-
-constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
-constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
-
-ContainerInfo container(const QString &name, qint64 capacity, qint64 free, qint64 totalUsed)
-{
-    return {newId(), u"UUID-"_qs + name, u"disk-"_qs + name, capacity, free, name + u", Data"_qs,
-            name,    totalUsed};
-}
-
-// Every kind of text and number the file has to carry unchanged.
-QList<DataPoint> awkwardHistory()
-{
-    ContainerInfo texts = container(u"plain"_qs, 1, 2, 3);
-    texts.conRef = QStringLiteral("quote\" backslash\\ slash/");
-    texts.volNames = QString::fromUtf16(u"ctl\x01\x1f\t\n\r\b\f del\x7f é 日本 😀");
-    texts.firstVolName = QString();
-    ContainerInfo limits = container(u"limits"_qs, int64Max, int64Min, -1);
-    return {DataPoint{newId(), 0.0, {texts, limits}},
-            DataPoint{newId(), -0.0, {}},
-            DataPoint{newId(), 754732800.123456789, {limits}},
-            DataPoint{newId(), -978307200.5, {texts}},
-            DataPoint{newId(), 5e-324, {}},
-            DataPoint{newId(), 1e21, {}},
-            DataPoint{newId(), std::numeric_limits<double>::max(), {}}};
-}
+namespace {
 
 QByteArray encoded(const QList<DataPoint> &history)
 {
@@ -128,7 +102,7 @@ void TestHistoryCodec::writesCompactJson()
 
 void TestHistoryCodec::escapesTexts()
 {
-    ContainerInfo c = container(u"x"_qs, 0, 0, 0);
+    ContainerInfo c = sampleContainer(u"x"_qs, 0, 0, 0);
     c.conRef = QString::fromUtf16(u"a\"b\\c\n\x01\x1f\x7f/é😀");
     const QByteArray json = encoded({DataPoint{newId(), 0.0, {c}}});
     QVERIFY2(
