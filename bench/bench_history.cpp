@@ -17,8 +17,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace
-{
+namespace {
 
 constexpr int readings = 100000;
 constexpr int runs = 5;
@@ -31,10 +30,9 @@ QList<DataPoint> generatedHistory()
     };
     QList<Container> containers;
     for (int c = 0; c < 4; ++c)
-        containers.append(
-            {uuidText(newId()), QStringLiteral("disk%1").arg(c + 3),
-             QStringLiteral("Macintosh HD, Macintosh HD - Data, Preboot, Recovery, VM"),
-             QStringLiteral("Macintosh HD"), 494384795648 + c});
+        containers.append({uuidText(newId()), QStringLiteral("disk%1").arg(c + 3),
+                           QStringLiteral("Macintosh HD, Data, VM"), QStringLiteral("Macintosh HD"),
+                           494384795648 + c});
     QList<DataPoint> history;
     history.reserve(readings);
     for (int i = 0; i < readings; ++i) {

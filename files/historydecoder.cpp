@@ -27,14 +27,19 @@ constexpr int containerMemberDepth = 5;
 // The same few texts (container UUIDs, references, volume names) repeat in
 // every reading: one QString each, shared by all readings, saves an
 // allocation per field and most of the memory a long history would take.
+// Each field of each container position remembers its last JSON token, so a
+// repeated text is found by one comparison, before it is even unescaped.
 class Utf8TextCache
 {
 public:
-    QString text(std::string_view bytes, int slot);
+    // The text stored for slot under exactly this token, if any.
+    const QString *recent(std::string_view token, int slot) const;
+    // The text of these UTF-8 bytes, shared with every earlier use.
+    QString text(std::string_view token, std::string_view bytes, int slot);
 
 private:
     struct Recent {
-        std::string_view bytes;
+        std::string_view token;
         QString text;
     };
     static constexpr int recentCount = 64;
@@ -44,11 +49,14 @@ private:
     std::unordered_map<std::string_view, QString> m_shared;
 };
 
-QString Utf8TextCache::text(std::string_view bytes, int slot)
+const QString *Utf8TextCache::recent(std::string_view token, int slot) const
 {
-    Recent &recent = m_recent[static_cast<size_t>(slot) % recentCount];
-    if (recent.bytes == bytes && recent.bytes.data())
-        return recent.text;
+    const Recent &recent = m_recent[static_cast<size_t>(slot) % recentCount];
+    return !token.empty() && recent.token == token ? &recent.text : nullptr;
+}
+
+QString Utf8TextCache::text(std::string_view token, std::string_view bytes, int slot)
+{
     QString text;
     if (const auto it = m_shared.find(bytes); it != m_shared.end()) {
         text = it->second;
@@ -57,7 +65,7 @@ QString Utf8TextCache::text(std::string_view bytes, int slot)
         if (m_shared.size() < maxShared)
             m_shared.emplace(bytes, text);
     }
-    recent = {bytes, text};
+    m_recent[static_cast<size_t>(slot) % recentCount] = {token, text};
     return text;
 }
 
@@ -334,10 +342,16 @@ bool HistoryReader::readText(od::value &value, std::string_view name, std::strin
 bool HistoryReader::readPooledText(od::value &value, std::string_view name, TextField field,
                                    QString &text)
 {
+    const int slot = int(field + TextFields * m_container);
+    const std::string_view token = value.raw_json_token();
+    if (const QString *same = m_textCache.recent(token, slot)) {
+        text = *same;
+        return true;
+    }
     std::string_view bytes;
     if (!readText(value, name, bytes))
         return false;
-    text = m_textCache.text(bytes, int(field + TextFields * m_container));
+    text = m_textCache.text(token, bytes, slot);
     return true;
 }
 
@@ -446,17 +460,20 @@ bool HistoryReader::checkScalar(od::value &value, od::json_type type)
 
 } // namespace
 
-std::optional<QList<DataPoint>> decodeHistory(const QByteArray &json, QString *error)
+std::optional<QList<DataPoint>> decodePaddedHistory(QByteArrayView json, QString *error)
 {
     HistoryReader reader;
-    std::optional<QList<DataPoint>> history;
-    if (json.capacity() - json.size() >= jsonPadding) {
-        history = reader.read(json.constData(), size_t(json.size()), size_t(json.capacity()));
-    } else {
-        const simdjson::padded_string padded(json.constData(), size_t(json.size()));
-        history = reader.read(padded.data(), padded.size(), padded.size() + jsonPadding);
-    }
+    std::optional<QList<DataPoint>> history =
+        reader.read(json.data(), size_t(json.size()), size_t(json.size() + jsonPadding));
     if (!history && error)
         *error = reader.error();
     return history;
+}
+
+std::optional<QList<DataPoint>> decodeHistory(const QByteArray &json, QString *error)
+{
+    if (json.capacity() - json.size() >= jsonPadding)
+        return decodePaddedHistory(json, error);
+    const simdjson::padded_string padded(json.constData(), size_t(json.size()));
+    return decodePaddedHistory(QByteArrayView(padded.data(), qsizetype(padded.size())), error);
 }

@@ -3,6 +3,7 @@
 #include "datapoint.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -20,3 +21,7 @@ inline constexpr qsizetype jsonPadding = 64;
 // array and nesting bounded. On failure *error (when given) says why, in one
 // line.
 std::optional<QList<DataPoint>> decodeHistory(const QByteArray &json, QString *error = nullptr);
+
+// The same, in place: json's memory must stay readable for jsonPadding bytes
+// past its end.
+std::optional<QList<DataPoint>> decodePaddedHistory(QByteArrayView json, QString *error = nullptr);

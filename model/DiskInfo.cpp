@@ -48,6 +48,14 @@ void DiskInfo::append(Property property, QList<T> &list, const T &value)
     emit changed(property);
 }
 
+template <typename T>
+void DiskInfo::append(Property property, QList<T> &list, T &&value)
+{
+    emit aboutToChange(property);
+    list.append(std::move(value));
+    emit changed(property);
+}
+
 void DiskInfo::setGlobalConData(const QList<DataPoint> &value)
 {
     write(Property::GlobalConData, m_globalConData, value);
@@ -66,6 +74,13 @@ void DiskInfo::setContainerData(const QList<DataContainerInfo> &value)
 void DiskInfo::appendContainerData(const DataContainerInfo &value)
 {
     append(Property::ContainerData, m_containerData, value);
+}
+
+void DiskInfo::appendContainerData(DataContainerInfo &&value)
+{
+    // Reading a long history appends hundreds of thousands of entries: moved,
+    // not copied.
+    append(Property::ContainerData, m_containerData, std::move(value));
 }
 
 void DiskInfo::setContainerList(const QList<ContainerInfo> &value)
@@ -179,8 +194,7 @@ void DiskInfo::selectContainer(const QString &conUUID)
     setTimeToRun(summary->timeToRun);
 }
 
-namespace
-{
+namespace {
 
 // The chosen file's path, or nothing when the user cancelled or the location
 // is not a local file.
