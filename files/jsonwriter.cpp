@@ -78,27 +78,12 @@ char32_t codePoint(const char16_t *&p, const char16_t *end)
 } // namespace
 
 JsonWriter::JsonWriter(qsizetype expectedSize)
-    : m_bytes(std::max<qsizetype>(expectedSize, 64), '\0')
+    : m_bytes(std::max<qsizetype>(expectedSize, 64), Qt::Uninitialized)
 {}
 
-char *JsonWriter::reserve(qsizetype count)
+void JsonWriter::grow(qsizetype count)
 {
-    if (m_size + count > m_bytes.size())
-        m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count));
-    return m_bytes.data() + m_size;
-}
-
-void JsonWriter::put(char c)
-{
-    *reserve(1) = c;
-    ++m_size;
-}
-
-void JsonWriter::separate()
-{
-    if (m_needsComma)
-        put(',');
-    m_needsComma = true;
+    m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count));
 }
 
 void JsonWriter::beginObject()

@@ -35,10 +35,27 @@ public:
     QByteArray take();
 
 private:
-    char *reserve(qsizetype count);
+    // Room for count more bytes at the end; the returned pointer is where
+    // they go, and commit() says where they ended.
+    char *reserve(qsizetype count)
+    {
+        if (m_size + count > m_bytes.size())
+            grow(count);
+        return m_bytes.data() + m_size;
+    }
+    void grow(qsizetype count);
     void commit(char *end) { m_size = end - m_bytes.data(); }
-    void separate();
-    void put(char c);
+    void separate()
+    {
+        if (m_needsComma)
+            put(',');
+        m_needsComma = true;
+    }
+    void put(char c)
+    {
+        *reserve(1) = c;
+        ++m_size;
+    }
 
     QByteArray m_bytes;
     qsizetype m_size = 0;
