@@ -79,11 +79,14 @@ public:
     QString error() const { return m_error; }
 
 private:
+    template <typename Record, size_t N,
+              bool (HistoryReader::*readMember)(int, od::value &, Record &)>
+    bool readRecord(od::value value, Record &record, const std::string_view (&names)[N]);
     bool readReading(od::value value, DataPoint &point);
-    bool readReadingMember(od::field &field, DataPoint &point, unsigned &seen);
+    bool readReadingMember(int member, od::value &value, DataPoint &point);
     bool readContainers(od::value &value, QList<ContainerInfo> &containers);
     bool readContainer(od::value value, ContainerInfo &container);
-    bool readContainerMember(od::field &field, ContainerInfo &container, unsigned &seen);
+    bool readContainerMember(int member, od::value &value, ContainerInfo &container);
     bool readText(od::value &value, std::string_view name, std::string_view &text);
     bool readPooledText(od::value &value, std::string_view name, TextField field, QString &text);
     bool readId(od::value &value, QUuid &id);
@@ -190,7 +193,10 @@ std::optional<QList<DataPoint>> HistoryReader::read(const char *json, size_t siz
     return history;
 }
 
-bool HistoryReader::readReading(od::value value, DataPoint &point)
+// One object: each member that names a field of the record is read by
+// readMember, any other is checked and ignored; every field is required.
+template <typename Record, size_t N, bool (HistoryReader::*readMember)(int, od::value &, Record &)>
+bool HistoryReader::readRecord(od::value value, Record &record, const std::string_view (&names)[N])
 {
     od::object object;
     if (value.get_object().get(object))
@@ -200,20 +206,25 @@ bool HistoryReader::readReading(od::value value, DataPoint &point)
         od::field field;
         if (const auto code = std::move(member).get(field))
             return malformed(code);
-        if (!readReadingMember(field, point, seen))
+        std::string_view key;
+        if (!keyOf(field, key))
+            return false;
+        const int index = memberIndex(names, key);
+        seen |= index < 0 ? 0u : 1u << index;
+        if (!(this->*readMember)(index, field.value(), record))
             return false;
     }
-    return requireAll(seen, readingKeys, std::size(readingKeys));
+    return requireAll(seen, names, N);
 }
 
-bool HistoryReader::readReadingMember(od::field &field, DataPoint &point, unsigned &seen)
+bool HistoryReader::readReading(od::value value, DataPoint &point)
 {
-    std::string_view key;
-    if (!keyOf(field, key))
-        return false;
-    od::value &value = field.value();
-    const int member = memberIndex(readingKeys, key);
-    seen |= member < 0 ? 0u : 1u << member;
+    return readRecord<DataPoint, std::size(readingKeys), &HistoryReader::readReadingMember>(
+        value, point, readingKeys);
+}
+
+bool HistoryReader::readReadingMember(int member, od::value &value, DataPoint &point)
+{
     switch (member) {
     case ReadingId:
         return readId(value, point.id);
@@ -251,28 +262,13 @@ bool HistoryReader::readContainers(od::value &value, QList<ContainerInfo> &conta
 
 bool HistoryReader::readContainer(od::value value, ContainerInfo &container)
 {
-    od::object object;
-    if (value.get_object().get(object))
-        return fail(QStringLiteral("not an object"));
-    unsigned seen = 0;
-    for (auto member : object) {
-        od::field field;
-        if (const auto code = std::move(member).get(field))
-            return malformed(code);
-        if (!readContainerMember(field, container, seen))
-            return false;
-    }
-    return requireAll(seen, containerKeys, std::size(containerKeys));
+    return readRecord<ContainerInfo, std::size(containerKeys), &HistoryReader::readContainerMember>(
+        value, container, containerKeys);
 }
 
-bool HistoryReader::readContainerMember(od::field &field, ContainerInfo &c, unsigned &seen)
+bool HistoryReader::readContainerMember(int member, od::value &value, ContainerInfo &c)
 {
-    std::string_view key;
-    if (!keyOf(field, key))
-        return false;
-    od::value &value = field.value();
-    const int member = memberIndex(containerKeys, key);
-    seen |= member < 0 ? 0u : 1u << member;
+    const std::string_view key = member < 0 ? std::string_view() : containerKeys[member];
     switch (member) {
     case ContainerId:
         return readId(value, c.id);

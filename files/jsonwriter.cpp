@@ -86,29 +86,16 @@ void JsonWriter::grow(qsizetype count)
     m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count));
 }
 
-void JsonWriter::beginObject()
+void JsonWriter::open(char bracket)
 {
     separate();
-    put('{');
+    put(bracket);
     m_needsComma = false;
 }
 
-void JsonWriter::endObject()
+void JsonWriter::close(char bracket)
 {
-    put('}');
-    m_needsComma = true;
-}
-
-void JsonWriter::beginArray()
-{
-    separate();
-    put('[');
-    m_needsComma = false;
-}
-
-void JsonWriter::endArray()
-{
-    put(']');
+    put(bracket);
     m_needsComma = true;
 }
 

@@ -14,10 +14,10 @@ class JsonWriter
 public:
     explicit JsonWriter(qsizetype expectedSize = 0);
 
-    void beginObject();
-    void endObject();
-    void beginArray();
-    void endArray();
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
     // A member name; the value written next belongs to it.
     void key(std::string_view name);
 
@@ -44,6 +44,8 @@ private:
         return m_bytes.data() + m_size;
     }
     void grow(qsizetype count);
+    void open(char bracket);
+    void close(char bracket);
     void commit(char *end) { m_size = end - m_bytes.data(); }
     void separate()
     {

@@ -1,8 +1,10 @@
 #include "dates.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <string_view>
 
 double secondsSinceReference(const QDateTime &dateTime)
 {
@@ -55,50 +57,63 @@ void appendNumber(QString &out, long long value, int width)
         out += QLatin1Char(*d);
 }
 
+void appendOffset(QString &out, int offsetSeconds)
+{
+    out += offsetSeconds < 0 ? u'-' : u'+';
+    appendNumber(out, std::abs(offsetSeconds) / 3600, 2);
+    appendNumber(out, std::abs(offsetSeconds) % 3600 / 60, 2);
+}
+
+int field(const LocalTime &t, char16_t letter)
+{
+    switch (letter) {
+    case u'y':
+        return t.year;
+    case u'M':
+        return t.month;
+    case u'd':
+        return t.day;
+    case u'H':
+        return t.hour;
+    case u'm':
+        return t.minute;
+    default:
+        return t.second;
+    }
+}
+
+// A date pattern in the manner of Unicode TR 35: a run of y, M, d, H, m or s
+// is that field zero-padded to the run's length, Z the zone offset as +hhmm,
+// anything else is copied.
+QString formatLocal(double seconds, std::u16string_view pattern)
+{
+    const std::optional<LocalTime> t = localTime(seconds);
+    if (!t)
+        return {};
+    QString out;
+    out.reserve(qsizetype(pattern.size()) + 4);
+    for (size_t i = 0, run = 1; i < pattern.size(); i += run) {
+        const char16_t c = pattern[i];
+        run = pattern.find_first_not_of(c, i) - i; // npos - i is past the end too
+        run = std::min(run, pattern.size() - i);
+        if (c == u'Z')
+            appendOffset(out, t->offsetSeconds);
+        else if (std::u16string_view(u"yMdHms").find(c) != std::u16string_view::npos)
+            appendNumber(out, field(*t, c), int(run));
+        else
+            out += QStringView(pattern.substr(i, run));
+    }
+    return out;
+}
+
 } // namespace
 
 QString formatDateStr(double seconds)
 {
-    const std::optional<LocalTime> t = localTime(seconds);
-    if (!t)
-        return {};
-    QString out;
-    out.reserve(24);
-    appendNumber(out, t->hour, 2);
-    out += u':';
-    appendNumber(out, t->minute, 2);
-    out += u':';
-    appendNumber(out, t->second, 2);
-    const int offset = t->offsetSeconds;
-    out += offset < 0 ? u'-' : u'+';
-    appendNumber(out, std::abs(offset) / 3600, 2);
-    appendNumber(out, std::abs(offset) % 3600 / 60, 2);
-    out += u' ';
-    appendNumber(out, t->year, 4);
-    out += u'-';
-    appendNumber(out, t->month, 2);
-    out += u'-';
-    appendNumber(out, t->day, 2);
-    return out;
+    return formatLocal(seconds, u"HH:mm:ssZ yyyy-MM-dd");
 }
 
 QString formatExportDate(double seconds)
 {
-    const std::optional<LocalTime> t = localTime(seconds);
-    if (!t)
-        return {};
-    QString out;
-    out.reserve(19);
-    appendNumber(out, t->day, 2);
-    out += u'/';
-    appendNumber(out, t->month, 2);
-    out += u'/';
-    appendNumber(out, t->year, 4);
-    out += u' ';
-    appendNumber(out, t->hour, 2);
-    out += u':';
-    appendNumber(out, t->minute, 2);
-    out += u':';
-    appendNumber(out, t->second, 2);
-    return out;
+    return formatLocal(seconds, u"dd/MM/yyyy HH:mm:ss");
 }

@@ -1,4 +1,4 @@
-#include "cli.h"
+#include "clirunner.h"
 #include "csvexport.h"
 #include "historyencoder.h"
 #include "historyfile.h"
@@ -51,20 +51,9 @@ class TestCliCommands : public QObject
         return m_dir.filePath(QString::number(m_files++) + suffix);
     }
 
-    // A stand-in listing tool that prints `output` and exits with `status`.
     QString probe(const QByteArray &output, int status = 0)
     {
-        const QString data = newPath(u".out"_qs);
-        QFile out(data);
-        out.open(QIODevice::WriteOnly);
-        out.write(output);
-        const QString path = newPath(u".sh"_qs);
-        QFile script(path);
-        script.open(QIODevice::WriteOnly);
-        script.write("#!/bin/sh\ncat '" + data.toUtf8() + "'\nexit " + QByteArray::number(status) +
-                     "\n");
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        return path;
+        return writeProbe(m_dir, output, status);
     }
 
     QString historyFile(const QByteArray &bytes)
@@ -78,13 +67,7 @@ class TestCliCommands : public QObject
 
     static int run(const QStringList &args, QString *out = nullptr, QString *err = nullptr)
     {
-        QString ignored;
-        QTextStream o(out ? out : &ignored);
-        QTextStream e(err ? err : &ignored);
-        const int status = runCli(QStringList{u"quillbank-cli"_qs} + args, o, e);
-        o.flush();
-        e.flush();
-        return status;
+        return runCliCapturing(args, out, err);
     }
 
 private slots:
