@@ -1,8 +1,11 @@
 #include "historydecoder.h"
 #include "historyencoder.h"
+#include "historyfile.h"
 #include "ids.h"
 #include "samplehistory.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <bit>
@@ -47,6 +50,7 @@ private slots:
     void rejects_data();
     void rejects();
     void decodesInPlaceOrCopied();
+    void largeFileReadsBack();
 };
 
 void TestHistoryCodec::roundTripKeepsEveryField()
@@ -286,6 +290,20 @@ void TestHistoryCodec::decodesInPlaceOrCopied()
     QVERIFY(a && b);
     QCOMPARE(*a, *b);
     QCOMPARE(a->first().containers.first().totalUsed, 370);
+}
+
+void TestHistoryCodec::largeFileReadsBack()
+{
+    // Megabytes, so the file takes the path of a real history's size.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.json"));
+    const QList<DataPoint> history = sampleHistory(8000, 4);
+    QVERIFY(writeHistoryFile(path, history));
+    QVERIFY(QFileInfo(path).size() > 2 << 20);
+    QString error;
+    const auto read = readHistoryFile(path, &error);
+    QVERIFY2(read, qPrintable(error));
+    QCOMPARE(*read, history);
 }
 
 QTEST_GUILESS_MAIN(TestHistoryCodec)
