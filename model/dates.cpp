@@ -41,46 +41,48 @@ std::optional<LocalTime> localTime(double seconds)
 
 namespace {
 
-// Zero-padded decimal without a temporary string: formatting runs once per
-// reading when a long history is read.
-void appendNumber(QString &out, long long value, int width)
+// Formatting runs once per reading when a long history is read, so the text
+// is put together on the stack and becomes a string once, at its length.
+class DateWriter
 {
-    if (value < 0) {
-        out += u'-';
-        value = -value;
+public:
+    void put(char16_t c)
+    {
+        if (m_size < capacity)
+            m_text[m_size++] = c;
     }
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    for (auto pad = width - (end - digits); pad > 0; --pad)
-        out += u'0';
-    for (const char *d = digits; d != end; ++d)
-        out += QLatin1Char(*d);
-}
 
-void appendOffset(QString &out, int offsetSeconds)
-{
-    out += offsetSeconds < 0 ? u'-' : u'+';
-    appendNumber(out, std::abs(offsetSeconds) / 3600, 2);
-    appendNumber(out, std::abs(offsetSeconds) % 3600 / 60, 2);
-}
-
-int field(const LocalTime &t, char16_t letter)
-{
-    switch (letter) {
-    case u'y':
-        return t.year;
-    case u'M':
-        return t.month;
-    case u'd':
-        return t.day;
-    case u'H':
-        return t.hour;
-    case u'm':
-        return t.minute;
-    default:
-        return t.second;
+    // Zero-padded decimal.
+    void number(long long value, int width)
+    {
+        if (value < 0) {
+            put(u'-');
+            value = -value;
+        }
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        for (auto pad = width - (end - digits); pad > 0; --pad)
+            put(u'0');
+        for (const char *d = digits; d != end; ++d)
+            put(char16_t(*d));
     }
-}
+
+    // +hhmm east of UTC, -hhmm west.
+    void offset(int seconds)
+    {
+        put(seconds < 0 ? u'-' : u'+');
+        number(std::abs(seconds) / 3600, 2);
+        number(std::abs(seconds) % 3600 / 60, 2);
+    }
+
+    QString text() const { return QString(reinterpret_cast<const QChar *>(m_text), m_size); }
+
+private:
+    // Far more than any pattern of this file needs, fields at their widest.
+    static constexpr qsizetype capacity = 128;
+    char16_t m_text[capacity];
+    qsizetype m_size = 0;
+};
 
 // A date pattern in the manner of Unicode TR 35: a run of y, M, d, H, m or s
 // is that field zero-padded to the run's length, Z the zone offset as +hhmm,
@@ -90,20 +92,39 @@ QString formatLocal(double seconds, std::u16string_view pattern)
     const std::optional<LocalTime> t = localTime(seconds);
     if (!t)
         return {};
-    QString out;
-    out.reserve(qsizetype(pattern.size()) + 4);
+    DateWriter out;
     for (size_t i = 0, run = 1; i < pattern.size(); i += run) {
         const char16_t c = pattern[i];
-        run = pattern.find_first_not_of(c, i) - i; // npos - i is past the end too
-        run = std::min(run, pattern.size() - i);
-        if (c == u'Z')
-            appendOffset(out, t->offsetSeconds);
-        else if (std::u16string_view(u"yMdHms").find(c) != std::u16string_view::npos)
-            appendNumber(out, field(*t, c), int(run));
-        else
-            out += QStringView(pattern.substr(i, run));
+        run = std::min(pattern.find_first_not_of(c, i), pattern.size()) - i;
+        const int width = int(run);
+        switch (c) {
+        case u'y':
+            out.number(t->year, width);
+            break;
+        case u'M':
+            out.number(t->month, width);
+            break;
+        case u'd':
+            out.number(t->day, width);
+            break;
+        case u'H':
+            out.number(t->hour, width);
+            break;
+        case u'm':
+            out.number(t->minute, width);
+            break;
+        case u's':
+            out.number(t->second, width);
+            break;
+        case u'Z':
+            out.offset(t->offsetSeconds);
+            break;
+        default:
+            for (size_t k = 0; k < run; ++k)
+                out.put(c);
+        }
     }
-    return out;
+    return out.text();
 }
 
 } // namespace

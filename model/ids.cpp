@@ -80,7 +80,9 @@ std::optional<QUuid> parseDigits(const Char *text, qsizetype size)
     }
     if (invalid < 0)
         return std::nullopt;
-    return QUuid::fromRfc4122(QByteArrayView(bytes, 16));
+    const auto word = [&bytes](int i) { return ushort(bytes[i] << 8 | bytes[i + 1]); };
+    return QUuid(uint(word(0)) << 16 | word(2), word(4), word(6), bytes[8], bytes[9], bytes[10],
+                 bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
 }
 
 } // namespace
