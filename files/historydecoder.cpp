@@ -104,7 +104,7 @@ private:
 
     od::parser m_parser;
     Utf8TextCache m_textCache;
-    QList<ContainerInfo> m_scratch;
+    qsizetype m_containersBefore = 0;
     qsizetype m_reading = -1;
     qsizetype m_container = -1;
     QString m_error;
@@ -242,21 +242,21 @@ bool HistoryReader::readContainers(od::value &value, QList<ContainerInfo> &conta
     od::array array;
     if (value.get_array().get(array))
         return fail(quoted(keys::containers) + u" is not an array");
-    m_scratch.clear();
+    // Readings nearly always list as many containers as the one before; a
+    // list grown step by step would waste memory in each of a long history's
+    // readings.
+    containers.reserve(m_containersBefore);
     for (auto element : array) {
         ++m_container;
         od::value container;
         if (const auto code = element.get(container))
             return malformed(code);
-        if (!readContainer(container, m_scratch.emplaceBack()))
+        if (!readContainer(container, containers.emplaceBack()))
             return false;
     }
     m_container = -1;
-    // Exactly as long as needed: a grown list would waste memory in each of
-    // a long history's readings.
-    containers.reserve(m_scratch.size());
-    for (ContainerInfo &container : m_scratch)
-        containers.append(std::move(container));
+    m_containersBefore = containers.size();
+    containers.squeeze();
     return true;
 }
 
