@@ -125,6 +125,15 @@ private slots:
         QCOMPARE(contents(history), before);
     }
 
+    void recordThatCannotWriteFails()
+    {
+        const QString history = m_dir.filePath(u"missing/history.json"_qs);
+        QString err;
+        QCOMPARE(run({u"record"_qs, history, u"--probe"_qs, probe(listing)}, nullptr, &err), 7);
+        QVERIFY2(err.contains(u"cannot write"), qPrintable(err));
+        QVERIFY(!QFile::exists(history));
+    }
+
     void reportPrintsTheWindowsLines()
     {
         const QString history = historyFile(
