@@ -1,6 +1,7 @@
 #include "jsonbuffer.h"
 
 #include "historydecoder.h"
+#include "hugepages.h"
 
 #include <cstdlib>
 

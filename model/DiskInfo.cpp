@@ -6,6 +6,7 @@
 #include "dates.h"
 #include "filechooser.h"
 #include "historyfile.h"
+#include "hugepages.h"
 #include "ids.h"
 #include "listingdecoder.h"
 #include "listingprobe.h"
@@ -232,6 +233,7 @@ void DiskInfo::replaceHistory(const QList<DataPoint> &history)
     for (const DataPoint &point : history)
         entries += point.containers.size();
     m_containerData.reserve(entries);
+    preferHugePages(m_containerData.data(), size_t(entries) * sizeof(DataContainerInfo));
     for (const DataPoint &point : history) {
         // One text per reading, shared by its containers' entries.
         const QString dateStr = formatDateStr(point.date);
