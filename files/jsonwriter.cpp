@@ -1,5 +1,6 @@
 #include "jsonwriter.h"
 
+#include "hugepages.h"
 #include "ids.h"
 
 #include <algorithm>
@@ -79,11 +80,14 @@ char32_t codePoint(const char16_t *&p, const char16_t *end)
 
 JsonWriter::JsonWriter(qsizetype expectedSize)
     : m_bytes(std::max<qsizetype>(expectedSize, 64), Qt::Uninitialized)
-{}
+{
+    preferHugePages(m_bytes.data(), size_t(m_bytes.size()));
+}
 
 void JsonWriter::grow(qsizetype count)
 {
     m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count));
+    preferHugePages(m_bytes.data() + m_size, size_t(m_bytes.size() - m_size));
 }
 
 void JsonWriter::open(char bracket)
