@@ -212,10 +212,14 @@ private slots:
 
     void saveFailures_data()
     {
+        // The store's history: a small one fits the file's write buffer and
+        // only fails when flushed, a large one is written straight through.
         QTest::addColumn<Fault>("fault");
-        QTest::newRow("read-only folder") << Fault::ReadOnlyFolder;
-        QTest::newRow("full disk") << Fault::Full;
-        QTest::newRow("location under a file") << Fault::UnderAFile;
+        QTest::addColumn<int>("readings");
+        QTest::newRow("read-only folder") << Fault::ReadOnlyFolder << 20;
+        QTest::newRow("full disk") << Fault::Full << 20;
+        QTest::newRow("full disk, large save") << Fault::Full << 400;
+        QTest::newRow("location under a file") << Fault::UnderAFile << 20;
     }
     void saveFailures()
     {
@@ -240,7 +244,8 @@ private slots:
         if (rootIgnores(fault))
             QSKIP("the store runs as root, which ignores file permissions");
         auto store = newStore();
-        store->replaceHistory(sampleHistory(20, 2));
+        QFETCH(int, readings);
+        store->replaceHistory(sampleHistory(readings, 2));
         store->setFileChooser(&m_chooser);
         m_chooser.willChoose(path);
         const int answered = m_chooser.answered();
