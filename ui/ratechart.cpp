@@ -40,7 +40,10 @@ RateChart::RateChart(QWidget *parent)
     QFont small = font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_caption->setFont(small);
-    m_caption->setBrush(palette().color(QPalette::Disabled, QPalette::WindowText));
+    // Dimmed: the text colour at about half strength.
+    QColor dimmed = palette().color(QPalette::WindowText);
+    dimmed.setAlphaF(0.55);
+    m_caption->setBrush(dimmed);
     m_caption->setZValue(10);
     m_caption->setVisible(false);
     connect(chart(), &QChart::plotAreaChanged, this, &RateChart::placeCaption);

@@ -20,8 +20,8 @@ namespace
 {
 
 const QColor seriesColour(QStringLiteral("#209fdf"));
-// A point's symbol covers about 25 square points.
-constexpr qreal markerDiameter = 6.0;
+// A point's symbol covers about 25 square pixels; the chart takes a radius.
+constexpr qreal markerRadius = 2.8;
 // One wheel notch moves a tenth of the window.
 constexpr double wheelFraction = 0.1;
 
@@ -46,7 +46,7 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
     m_points->setPen(markerPen);
     m_points->setColor(seriesColour);
     m_points->setPointsVisible(true);
-    m_points->setMarkerSize(markerDiameter);
+    m_points->setMarkerSize(markerRadius);
     m_line->setPen(QPen(seriesColour, 2));
     for (QLineSeries *series : {m_points, m_line}) {
         series->setName(valueName);
