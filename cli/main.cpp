@@ -1,7 +1,14 @@
+#include "cli.h"
+
 #include <QCoreApplication>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("quillbank-cli"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runCli(app.arguments(), out, err);
 }

@@ -10,15 +10,13 @@
 
 DiskInfo::DiskInfo(QObject *parent)
     : DiskInfo(std::make_unique<SystemClock>(), std::make_unique<ListingProbe>(), parent)
-{
-}
+{}
 
 DiskInfo::DiskInfo(std::unique_ptr<Clock> clock, std::unique_ptr<ListingSource> listing,
                    QObject *parent)
     : QObject(parent), m_clock(std::move(clock)), m_listing(std::move(listing)),
       m_today(m_clock->now())
-{
-}
+{}
 
 DiskInfo::~DiskInfo() = default;
 
@@ -112,23 +110,18 @@ void DiskInfo::setToday(double value)
     write(Property::Today, m_today, value);
 }
 
-namespace
-{
-
-ContainerInfo containerFromListing(const APFSInfo &info)
+ContainerInfo DiskInfo::containerFromListing(const APFSInfo &info)
 {
     // The decoder has checked that the volumes' sizes add up within int64.
     return {newId(),
-            info.APFSContainerUUID,
-            info.ContainerReference,
+            m_texts.shared(info.APFSContainerUUID),
+            m_texts.shared(info.ContainerReference),
             info.CapacityCeiling,
             info.CapacityFree,
-            info.volNames(),
-            info.firstVolName(),
+            m_texts.shared(info.volNames()),
+            m_texts.shared(info.firstVolName()),
             info.totalInUse().value_or(0)};
 }
-
-} // namespace
 
 void DiskInfo::checkContainers()
 {

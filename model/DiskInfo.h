@@ -3,12 +3,14 @@
 #include "datacontainerinfo.h"
 #include "datapoint.h"
 #include "ratestats.h"
+#include "textpool.h"
 
 #include <QList>
 #include <QObject>
 
 #include <memory>
 
+struct APFSInfo;
 class Clock;
 class FileChooser;
 class ListingSource;
@@ -98,10 +100,12 @@ private:
     void write(Property property, T &member, const T &value);
     template <typename T>
     void append(Property property, QList<T> &list, const T &value);
+    ContainerInfo containerFromListing(const APFSInfo &info);
 
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<ListingSource> m_listing;
     FileChooser *m_fileChooser = nullptr;
+    TextPool m_texts;
 
     QList<DataPoint> m_globalConData;
     QList<DataContainerInfo> m_containerData;

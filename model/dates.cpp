@@ -25,8 +25,7 @@ std::optional<LocalTime> localTime(double seconds)
         return std::nullopt;
     const auto unix =
         static_cast<time_t>(std::floor(seconds) + static_cast<double>(referenceEpochSeconds));
-    struct tm fields {
-    };
+    struct tm fields {};
     if (!localtime_r(&unix, &fields))
         return std::nullopt;
     return LocalTime{fields.tm_year + 1900,
@@ -38,8 +37,7 @@ std::optional<LocalTime> localTime(double seconds)
                      static_cast<int>(fields.tm_gmtoff)};
 }
 
-namespace
-{
+namespace {
 
 // Zero-padded decimal without a temporary string: formatting runs once per
 // reading when a long history is read.

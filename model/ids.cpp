@@ -2,21 +2,42 @@
 
 #include <QRandomGenerator>
 
-#include <cstring>
-#include <random>
+namespace {
 
-namespace
+// xoshiro256**: ids need uniqueness, not secrecy, and a series of a quarter
+// of a million points makes one id per point.
+class IdGenerator
 {
+public:
+    IdGenerator()
+    {
+        for (quint64 &word : m_state)
+            word = QRandomGenerator::system()->generate64();
+    }
 
-std::mt19937_64 &generator()
+    quint64 next()
+    {
+        const quint64 result = rotl(m_state[1] * 5, 7) * 9;
+        const quint64 t = m_state[1] << 17;
+        m_state[2] ^= m_state[0];
+        m_state[3] ^= m_state[1];
+        m_state[1] ^= m_state[2];
+        m_state[0] ^= m_state[3];
+        m_state[2] ^= t;
+        m_state[3] = rotl(m_state[3], 45);
+        return result;
+    }
+
+private:
+    static quint64 rotl(quint64 x, int k) { return (x << k) | (x >> (64 - k)); }
+
+    quint64 m_state[4];
+};
+
+IdGenerator &generator()
 {
-    thread_local std::mt19937_64 engine = [] {
-        std::seed_seq seed{
-            QRandomGenerator::system()->generate(), QRandomGenerator::system()->generate(),
-            QRandomGenerator::system()->generate(), QRandomGenerator::system()->generate()};
-        return std::mt19937_64(seed);
-    }();
-    return engine;
+    thread_local IdGenerator instance;
+    return instance;
 }
 
 int hexValue(char16_t c)
@@ -59,14 +80,13 @@ std::optional<QUuid> parseDigits(const Char *text, qsizetype size)
 
 QUuid newId()
 {
-    quint8 bytes[16];
-    const quint64 high = generator()();
-    const quint64 low = generator()();
-    memcpy(bytes, &high, 8);
-    memcpy(bytes + 8, &low, 8);
-    bytes[6] = static_cast<quint8>((bytes[6] & 0x0f) | 0x40); // version 4
-    bytes[8] = static_cast<quint8>((bytes[8] & 0x3f) | 0x80); // RFC 4122 variant
-    return QUuid::fromRfc4122(QByteArrayView(bytes, 16));
+    const quint64 high = generator().next();
+    const quint64 low = generator().next();
+    const auto byte = [low](int i) { return static_cast<uchar>(low >> (8 * i)); };
+    return QUuid(static_cast<uint>(high >> 32), static_cast<ushort>(high >> 16),
+                 static_cast<ushort>((high & 0x0fff) | 0x4000),        // version 4
+                 static_cast<uchar>((byte(0) & 0x3f) | 0x80), byte(1), // RFC 4122 variant
+                 byte(2), byte(3), byte(4), byte(5), byte(6), byte(7));
 }
 
 QString uuidText(const QUuid &id)

@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 
 // 2^63 is exactly representable; every double below it converts safely.
 constexpr double int64Bound = 9223372036854775808.0;
@@ -21,7 +20,18 @@ std::optional<qint64> truncatedToInt64(double value)
 
 std::optional<qint64> roundedToInt64(double value)
 {
-    return truncatedToInt64(std::round(value));
+    // Every double of magnitude 2^52 or more is already whole; below that the
+    // integer conversion is exact and cheaper than std::round's library call.
+    constexpr double wholeFrom = 4503599627370496.0; // 2^52
+    if (!(std::fabs(value) < wholeFrom))
+        return truncatedToInt64(value);
+    auto whole = static_cast<qint64>(value);
+    const double fraction = value - static_cast<double>(whole);
+    if (fraction >= 0.5)
+        ++whole;
+    else if (fraction <= -0.5)
+        --whole;
+    return whole;
 }
 
 double difference(qint64 later, qint64 earlier)

@@ -2,13 +2,14 @@
 
 #include <QHash>
 
-namespace
-{
+namespace {
 
 // Every string made only of code points below U+0300 is already in NFC: no
 // combining mark, no composition exclusion and no Hangul lies below it.
 bool isTriviallyNormalized(QStringView text)
 {
+    if (QtPrivate::isLatin1(text)) // vectorised; the common case
+        return true;
     for (const QChar c : text) {
         if (c.unicode() >= 0x300)
             return false;
@@ -40,13 +41,26 @@ size_t textHash(const QString &text, size_t seed)
     return qHash(text.normalized(QString::NormalizationForm_C), seed);
 }
 
-TextMatcher::TextMatcher(const QString &text) : m_text(text), m_normalized(normalized(text)) {}
+TextMatcher::TextMatcher(const QString &text)
+    : m_text(text), m_normalized(normalized(text)), m_textIsNormalized(m_normalized == m_text)
+{}
 
 bool TextMatcher::operator()(const QString &candidate) const
+{
+    // The matcher lives for one walk over texts that do not change meanwhile,
+    // so equal addresses and sizes mean equal texts.
+    const QChar *data = candidate.constData();
+    Verdict &slot = m_seen[(reinterpret_cast<quintptr>(data) >> 4) % m_seen.size()];
+    if (slot.data != data || slot.size != candidate.size())
+        slot = {data, candidate.size(), compare(candidate)};
+    return slot.matches;
+}
+
+bool TextMatcher::compare(const QString &candidate) const
 {
     if (candidate == m_text)
         return true;
     if (isTriviallyNormalized(candidate))
-        return candidate == m_normalized;
+        return !m_textIsNormalized && candidate == m_normalized;
     return candidate.normalized(QString::NormalizationForm_C) == m_normalized;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 // Texts are equal when they are canonically equivalent: "é" precomposed and
 // "e" followed by a combining acute accent are the same name.
 bool sameText(QStringView a, QStringView b);
@@ -9,7 +11,9 @@ bool sameText(QStringView a, QStringView b);
 // A hash that agrees with sameText().
 size_t textHash(const QString &text, size_t seed = 0);
 
-// Matches many texts against one, normalising the one only once.
+// Matches many texts against one, normalising the one only once. Texts that
+// share their character data (the store keeps one copy of each container's
+// UUID) are decided once by address, without reading the characters again.
 class TextMatcher
 {
 public:
@@ -17,6 +21,16 @@ public:
     bool operator()(const QString &candidate) const;
 
 private:
+    bool compare(const QString &candidate) const;
+
+    struct Verdict {
+        const QChar *data = nullptr;
+        qsizetype size = -1;
+        bool matches = false;
+    };
+
     QString m_text;
     QString m_normalized;
+    bool m_textIsNormalized;
+    mutable std::array<Verdict, 8> m_seen{};
 };

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+class QProcess;
+
 // Runs the listing tool as `PROGRAM apfs list -plist`, reads its standard
 // output to the end, then waits for it; its standard error goes to ours.
 class ListingProbe : public QObject, public ListingSource
@@ -23,6 +25,9 @@ public:
     QString errorString() const override { return m_error; }
 
 private:
+    // Sets m_error unless the finished child exited normally with status 0.
+    bool exitedCleanly(const QProcess &process);
+
     QString m_program;
     QString m_error;
 };

@@ -1,0 +1,207 @@
+#include "DiskInfo.h"
+#include "announcements.h"
+#include "stubs.h"
+
+#include <QTest>
+
+#include <limits>
+
+namespace
+{
+
+struct Reading {
+    QString conUUID;
+    double date;
+    qint64 capacity;
+    qint64 free;
+    qint64 totalUsed;
+};
+
+using Readings = QList<Reading>;
+using Numbers = QList<qint64>;
+constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
+constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
+constexpr qint64 GB = 1000000000;
+
+Reading a(double date, qint64 free, qint64 totalUsed, qint64 capacity = 500 * GB)
+{
+    return {QStringLiteral("A"), date, capacity, free, totalUsed};
+}
+
+Reading other(double date)
+{
+    return {QStringLiteral("B"), date, 7 * GB, 1, 5 * GB};
+}
+
+void fill(DiskInfo &store, const Readings &readings)
+{
+    for (const Reading &r : readings) {
+        const ContainerInfo info{{}, r.conUUID, {}, r.capacity, r.free, {}, {}, r.totalUsed};
+        store.appendContainerData(DataContainerInfo::fromContainer(info, r.date, {}));
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Reading)
+
+using P = DiskInfo::Property;
+
+class TestSeries : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<DiskInfo> m_store;
+
+private slots:
+    void init()
+    {
+        m_store = std::make_unique<DiskInfo>(std::make_unique<FixedClock>(),
+                                             std::make_unique<CannedListing>());
+    }
+
+    void series_data()
+    {
+        QTest::addColumn<Readings>("readings");
+        QTest::addColumn<Numbers>("rates");
+        QTest::addColumn<Numbers>("rateTotals");
+        QTest::addColumn<qint64>("maxSizeTotal");
+        QTest::addColumn<double>("minFree");
+        QTest::addColumn<double>("overallRate");
+        QTest::addColumn<qint64>("timeToRun");
+
+        QTest::newRow("one week, 1 GB")
+            << Readings{a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB)} << Numbers{0, 1653}
+            << Numbers{0, 1653} << 101 * GB << 250e9 << 0.9999999999999999 << qint64(250);
+        QTest::newRow("halves round away from zero")
+            << Readings{a(10, 100, 100), a(12, 97, 103), a(14, 100, 100)} << Numbers{0, 2, -2}
+            << Numbers{0, 2, -2} << qint64(103) << 97.0 << 0.0 << qint64(0);
+        QTest::newRow("single reading") << Readings{a(5, 40, 70)} << Numbers{0} << Numbers{0}
+                                        << qint64(70) << 40.0 << 0.0 << qint64(0);
+        QTest::newRow("same instant") << Readings{a(5, 40, 70), a(5, 30, 90)} << Numbers{0, 0}
+                                      << Numbers{0, 0} << qint64(90) << 30.0 << 0.0 << qint64(0);
+        QTest::newRow("earlier date later in history")
+            << Readings{a(100, 40, 70), a(50, 30, 90)} << Numbers{0, 0} << Numbers{0, 0}
+            << qint64(90) << 30.0 << 0.0 << qint64(0);
+        QTest::newRow("shrinking")
+            << Readings{a(0, 10 * GB, 20 * GB), a(1000, 11 * GB, 19 * GB)} << Numbers{0, -1000000}
+            << Numbers{0, -1000000} << 20 * GB << 10e9 << -1e9 / 1000 * 0.0006048 << qint64(0);
+        QTest::newRow("other containers between")
+            << Readings{other(0), a(0, 100, 100), other(1), other(2), a(4, 92, 108), other(9)}
+            << Numbers{0, 2} << Numbers{0, 2} << qint64(108) << 92.0 << 8.0 / 4 * 0.0006048
+            << qint64(0);
+        QTest::newRow("equal maxima keep the earlier free")
+            << Readings{a(0, 300, 500), a(10, 200, 500), a(20, 100, 400)} << Numbers{0, 10, 10}
+            << Numbers{0, 0, -10} << qint64(500) << 300.0 << -100.0 / 20 * 0.0006048 << qint64(0);
+        // 3.99 weeks of free space at 1 GB/week: whole weeks, truncated.
+        QTest::newRow("forecast truncates")
+            << Readings{a(0, 4 * GB, 0), a(604800000, 3990000000, 1000 * GB)} << Numbers{0, 0}
+            << Numbers{0, 1653} << 1000 * GB << 3.99e9 << 1e12 / 604800000 * 0.0006048 << qint64(3);
+        QTest::newRow("never positive")
+            << Readings{a(0, 5, 0), a(10, 5, -20)} << Numbers{0, 0} << Numbers{0, -2} << qint64(0)
+            << 0.0 << -2 * 0.0006048 << qint64(0);
+        // Out-of-range values from an edited file: defined results, no crash.
+        QTest::newRow("size beyond int64")
+            << Readings{a(0, -1, 10, int64Max), a(1, 0, 20, int64Max)} << Numbers{0, 0}
+            << Numbers{0, 10} << qint64(20) << 0.0 << 10 * 0.0006048 << qint64(0);
+        QTest::newRow("rate beyond int64")
+            << Readings{a(0, 0, int64Min), a(1e-9, 0, int64Max)} << Numbers{0, 0} << Numbers{0, 0}
+            << int64Max << 0.0 << (2.0 * 9223372036854775808.0) / 1e-9 * 0.0006048 << qint64(0);
+        QTest::newRow("forecast beyond int64")
+            << Readings{a(0, int64Max, 0), a(1e300, int64Max, 1)} << Numbers{0, 0} << Numbers{0, 0}
+            << qint64(1) << 9223372036854775807.0 << 1 / 1e300 * 0.0006048 << qint64(0);
+    }
+    void series()
+    {
+        QFETCH(Readings, readings);
+        QFETCH(Numbers, rates);
+        QFETCH(Numbers, rateTotals);
+        fill(*m_store, readings);
+        m_store->selectContainer(QStringLiteral("A"));
+
+        Numbers gotRates, gotRateTotals;
+        for (const RateStats &p : m_store->ratesPoints()) {
+            gotRates.append(p.rate);
+            gotRateTotals.append(p.rateTotal);
+        }
+        QCOMPARE(gotRates, rates);
+        QCOMPARE(gotRateTotals, rateTotals);
+        QTEST(m_store->maxSizeTotal(), "maxSizeTotal");
+        QTEST(m_store->minFree(), "minFree");
+        QTEST(m_store->overallRate(), "overallRate");
+        QTEST(m_store->timeToRun(), "timeToRun");
+    }
+
+    void pointsCarryTheReadings()
+    {
+        fill(*m_store, {other(1), a(2, 40, 70, 100), a(3, 30, 75, 100)});
+        m_store->selectContainer(QStringLiteral("A"));
+        const QList<RateStats> &points = m_store->ratesPoints();
+        QCOMPARE(points.size(), 2);
+        QCOMPARE(points[1].date, 3.0);
+        QCOMPARE(points[1].size, 70);
+        QCOMPARE(points[1].sizeTotal, 75);
+        QVERIFY(points[0].id != points[1].id);
+    }
+
+    void nothingToWalk_data()
+    {
+        QTest::addColumn<QString>("conUUID");
+        QTest::addColumn<bool>("withData");
+        QTest::newRow("empty conUUID") << QString() << true;
+        QTest::newRow("no readings") << QStringLiteral("A") << false;
+        QTest::newRow("no match") << QStringLiteral("C") << true;
+    }
+    void nothingToWalk()
+    {
+        QFETCH(QString, conUUID);
+        QFETCH(bool, withData);
+        fill(*m_store, {a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB)});
+        m_store->selectContainer(QStringLiteral("A"));
+        QCOMPARE(m_store->timeToRun(), 250);
+        if (!withData)
+            m_store->setContainerData({});
+        m_store->selectContainer(conUUID);
+        QVERIFY(m_store->ratesPoints().isEmpty());
+        QCOMPARE(m_store->maxSizeTotal(), 0);
+        QCOMPARE(m_store->overallRate(), 0.0);
+        // Not left over from the previous container.
+        QCOMPARE(m_store->timeToRun(), 0);
+        QCOMPARE(m_store->minFree(), 0.0);
+    }
+
+    void previousForecastIsNotKept()
+    {
+        fill(*m_store, {a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB), other(5)});
+        m_store->selectContainer(QStringLiteral("A"));
+        m_store->selectContainer(QStringLiteral("B"));
+        QCOMPARE(m_store->overallRate(), 0.0);
+        QCOMPARE(m_store->timeToRun(), 0);
+        QCOMPARE(m_store->minFree(), 1.0);
+    }
+
+    void announcesInWalkOrder()
+    {
+        fill(*m_store, {a(0, 251 * GB, 100 * GB), other(1), a(604800, 250 * GB, 101 * GB)});
+        Announcements spy(*m_store);
+        m_store->selectContainer(QStringLiteral("A"));
+        const QList<P> expected{P::RatesPoints, P::MaxSizeTotal, P::MinFree,
+                                P::RatesPoints, P::MaxSizeTotal, P::MinFree,
+                                P::RatesPoints, P::OverallRate,  P::TimeToRun};
+        QCOMPARE(spy.changes(), expected);
+        QVERIFY(spy.balanced());
+    }
+
+    void neverTouchesTheHistory()
+    {
+        fill(*m_store, {a(0, 1, 2), other(1)});
+        Announcements spy(*m_store);
+        m_store->selectContainer(QStringLiteral("A"));
+        QCOMPARE(spy.count(P::ContainerData) + spy.count(P::GlobalConData) +
+                     spy.count(P::ContainerList) + spy.count(P::Today),
+                 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSeries)
+#include "tst_series.moc"
