@@ -2,8 +2,7 @@
 
 #include <QColor>
 
-namespace
-{
+namespace {
 
 QString cellText(const ContainerInfo &info, int column)
 {

@@ -20,8 +20,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace
-{
+namespace {
 
 constexpr double secondsPerDay = 86400.0;
 constexpr int listMaximumHeight = 185;
@@ -73,8 +72,11 @@ void ContentView::buildLayout()
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->verticalHeader()->hide();
-    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_list->horizontalHeader()->setStretchLastSection(true);
+    // The volume names can be long: that column takes the width left over.
+    QHeaderView *header = m_list->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ContainerListModel::VolNames, QHeaderView::Stretch);
+    header->setStretchLastSection(false);
     m_list->setShowGrid(false);
     m_list->setWordWrap(false);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);

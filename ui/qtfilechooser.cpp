@@ -2,8 +2,7 @@
 
 #include <QFileDialog>
 
-namespace
-{
+namespace {
 
 QString nameFilter(FileChooser::ContentType type)
 {

@@ -9,8 +9,7 @@
 #include <QPalette>
 #include <QValueAxis>
 
-namespace
-{
+namespace {
 
 QPen rulePen()
 {

@@ -17,8 +17,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 
 // Answers every open dialog with the demo history and cancels every save.
 class DemoChooser : public FileChooser

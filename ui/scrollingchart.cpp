@@ -16,8 +16,7 @@
 #include <algorithm>
 #include <climits>
 
-namespace
-{
+namespace {
 
 const QColor seriesColour(QStringLiteral("#209fdf"));
 // A point's symbol covers about 25 square pixels; the chart takes a radius.

@@ -4,8 +4,7 @@
 
 UsedSpaceChart::UsedSpaceChart(QWidget *parent)
     : ScrollingChart(QStringLiteral("Total Used GB"), parent)
-{
-}
+{}
 
 void UsedSpaceChart::setSeries(const QList<RateStats> &points)
 {

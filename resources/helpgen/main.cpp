@@ -24,7 +24,8 @@ int main(int argc, char *argv[])
     writer.setTitle(QStringLiteral("Quillbank Help"));
     writer.setCreator(QStringLiteral("Quillbank"));
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Millimeter);
+    // QTextDocument::print() adds margins of its own (2 cm).
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("Sans Serif"), 11));
