@@ -167,17 +167,22 @@ void ContentView::buildToolBar()
             &QAction::triggered, this, &ContentView::saveSelectionAsCsv);
 }
 
-void ContentView::showToolMenu(const QPoint &position)
+std::unique_ptr<QMenu> ContentView::toolMenu() const
 {
     // Lets the user show or hide each tool.
-    QMenu menu;
+    auto menu = std::make_unique<QMenu>();
     for (QAction *tool : m_toolBar->actions()) {
-        QAction *toggle = menu.addAction(tool->text());
+        QAction *toggle = menu->addAction(tool->text());
         toggle->setCheckable(true);
         toggle->setChecked(tool->isVisible());
         connect(toggle, &QAction::toggled, tool, &QAction::setVisible);
     }
-    menu.exec(m_toolBar->mapToGlobal(position));
+    return menu;
+}
+
+void ContentView::showToolMenu(const QPoint &position)
+{
+    toolMenu()->exec(m_toolBar->mapToGlobal(position));
 }
 
 void ContentView::checkAll()

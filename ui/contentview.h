@@ -11,6 +11,7 @@
 class ContainerListModel;
 class QAction;
 class QLabel;
+class QMenu;
 class QSlider;
 class QTableView;
 class QToolBar;
@@ -53,6 +54,9 @@ public:
     QString copyText() const;
     // Puts the copy text of the selected container on the clipboard.
     void copySelection() const;
+
+    // The toolbar's context menu: one checkable entry per tool, to show or hide it.
+    std::unique_ptr<QMenu> toolMenu() const;
 
     // The visible lines of text, top to bottom.
     QStringList shownLines() const;

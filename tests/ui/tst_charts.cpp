@@ -4,15 +4,16 @@
 #include "usedspacechart.h"
 
 #include <QChart>
+#include <QChartView>
 #include <QDateTimeAxis>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QScrollBar>
 #include <QTest>
 #include <QValueAxis>
+#include <QWheelEvent>
 
-namespace
-{
+namespace {
 
 constexpr double day = 86400.0;
 constexpr double start = 800000000.0; // seconds since 2001
@@ -58,6 +59,7 @@ private slots:
     void noRuleWithoutPoints();
     void usedSpaceRangeLeavesOutZero();
     void windowScrollsThroughLongHistories();
+    void dragAndWheelScroll();
 };
 
 void TestCharts::usedSpaceValue_data()
@@ -233,6 +235,32 @@ void TestCharts::windowScrollsThroughLongHistories()
     chart.setVisibleDuration(28 * day);
     QCOMPARE(axisSpanSeconds(chart), 28 * day);
     QVERIFY(chart.pointSeries()->count() >= 28);
+}
+
+void TestCharts::dragAndWheelScroll()
+{
+    UsedSpaceChart chart;
+    chart.resize(800, 300);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.setSeries(dailySeries(60));
+    const int end = chart.scrollBar()->value();
+    QCOMPARE(end, chart.scrollBar()->maximum());
+
+    // Dragging to the right brings earlier days into view.
+    QWidget *viewport = chart.chartView()->viewport();
+    const double plotWidth = chart.chart()->plotArea().width();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(100, 150));
+    QTest::mouseMove(viewport, QPoint(100 + int(plotWidth / 2), 150));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(100 + int(plotWidth / 2), 150));
+    QVERIFY(qAbs(chart.scrollBar()->value() - (end - 7 * 86400)) < 86400 / 4);
+
+    // A wheel notch down moves forward in time by a tenth of the window.
+    const int before = chart.scrollBar()->value();
+    QWheelEvent wheel(QPointF(200, 150), viewport->mapToGlobal(QPointF(200, 150)), {},
+                      QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+    QCOMPARE(chart.scrollBar()->value(), before + 120960) // 14 days / 10;
 }
 
 QTEST_MAIN(TestCharts)

@@ -20,8 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 const QStringList helpText = {
     QStringLiteral(

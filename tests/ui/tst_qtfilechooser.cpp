@@ -5,8 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 struct Answer {
     int calls = 0;

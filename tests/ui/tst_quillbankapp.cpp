@@ -11,8 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 QList<QWidget *> openWindows()
 {

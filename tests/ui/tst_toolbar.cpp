@@ -5,6 +5,7 @@
 #include "storehistory.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -16,6 +17,7 @@ private slots:
     void toolsInOrder();
     void toolbarBelongsToTheMainWindow();
     void savingCsvWithoutSelectionAsksNothing();
+    void contextMenuShowsAndHidesTools();
 };
 
 void TestToolbar::toolsInOrder()
@@ -55,8 +57,7 @@ void TestToolbar::toolbarBelongsToTheMainWindow()
     QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
 }
 
-namespace
-{
+namespace {
 
 class CountingChooser : public FileChooser
 {
@@ -85,6 +86,25 @@ void TestToolbar::savingCsvWithoutSelectionAsksNothing()
     QCOMPARE(chooser.asked, 0);
     QVERIFY(view.theDiskInfo()->ratesPoints().isEmpty()); // no selection made either
     view.theDiskInfo()->setFileChooser(nullptr);
+}
+
+void TestToolbar::contextMenuShowsAndHidesTools()
+{
+    ContentView view;
+    const std::unique_ptr<QMenu> menu = view.toolMenu();
+    const QList<QAction *> entries = menu->actions();
+    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries[2]->text(), QStringLiteral("Save As JSON"));
+    QVERIFY(entries[2]->isChecked());
+    entries[2]->setChecked(false);
+    auto *saveJson = view.findChild<QAction *>(QStringLiteral("savejson"));
+    QVERIFY(!saveJson->isVisible());
+    QVERIFY(view.findChild<QAction *>(QStringLiteral("savecsv"))->isVisible());
+    // A new menu reflects the hidden tool, and shows it again.
+    const std::unique_ptr<QMenu> again = view.toolMenu();
+    QVERIFY(!again->actions()[2]->isChecked());
+    again->actions()[2]->setChecked(true);
+    QVERIFY(saveJson->isVisible());
 }
 
 QTEST_MAIN(TestToolbar)
