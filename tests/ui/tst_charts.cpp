@@ -260,7 +260,7 @@ void TestCharts::dragAndWheelScroll()
     QWheelEvent wheel(QPointF(200, 150), viewport->mapToGlobal(QPointF(200, 150)), {},
                       QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(viewport, &wheel);
-    QCOMPARE(chart.scrollBar()->value(), before + 120960) // 14 days / 10;
+    QCOMPARE(chart.scrollBar()->value(), before + 120960); // 14 days / 10
 }
 
 QTEST_MAIN(TestCharts)
