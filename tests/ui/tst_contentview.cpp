@@ -1,8 +1,8 @@
 #include "DiskInfo.h"
+#include "cancellingchooser.h"
 #include "clock.h"
 #include "containerlistmodel.h"
 #include "contentview.h"
-#include "filechooser.h"
 #include "listingprobe.h"
 #include "listingscripts.h"
 #include "mainwindow.h"
@@ -53,16 +53,6 @@ const HistoryContainer diskB{QStringLiteral("BBBB-UUID"),
                              3000000000};
 
 // Answers every dialog for the user and records what was asked.
-class AnsweringChooser : public FileChooser
-{
-public:
-    int asked = 0;
-    void choose(Mode, ContentType, Completion completion) override
-    {
-        ++asked;
-        completion(Response::Cancel, {});
-    }
-};
 
 // Counts the store's selectContainer calls: each starts by clearing the series.
 struct SelectCounter {
@@ -152,7 +142,7 @@ void TestContentView::checkAllSwitchesLines()
 void TestContentView::readJsonKeepsHelpLines()
 {
     MainWindow window;
-    AnsweringChooser chooser;
+    CancellingChooser chooser;
     window.contentView()->theDiskInfo()->setFileChooser(&chooser);
     window.findChild<QAction *>(QStringLiteral("readdata"))->trigger();
     QCoreApplication::processEvents();

@@ -1,6 +1,6 @@
 #include "DiskInfo.h"
+#include "cancellingchooser.h"
 #include "contentview.h"
-#include "filechooser.h"
 #include "mainwindow.h"
 #include "storehistory.h"
 
@@ -57,21 +57,6 @@ void TestToolbar::toolbarBelongsToTheMainWindow()
     QCOMPARE(window.toolBarArea(toolBar), Qt::TopToolBarArea);
 }
 
-namespace {
-
-class CountingChooser : public FileChooser
-{
-public:
-    int asked = 0;
-    void choose(Mode, ContentType, Completion completion) override
-    {
-        ++asked;
-        completion(Response::Cancel, {});
-    }
-};
-
-} // namespace
-
 void TestToolbar::savingCsvWithoutSelectionAsksNothing()
 {
     ContentView view;
@@ -80,7 +65,7 @@ void TestToolbar::savingCsvWithoutSelectionAsksNothing()
         {{QStringLiteral("U"), QStringLiteral("disk3"), QStringLiteral("Data"), 100, 10, 1}}, 2,
         60.0);
     QCoreApplication::processEvents();
-    CountingChooser chooser;
+    CancellingChooser chooser;
     view.theDiskInfo()->setFileChooser(&chooser);
     view.findChild<QAction *>(QStringLiteral("savecsv"))->trigger();
     QCOMPARE(chooser.asked, 0);
