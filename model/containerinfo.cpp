@@ -1,8 +1,6 @@
 #include "containerinfo.h"
 
-#include "text.h"
-
-#include <QHash>
+#include "recordhash.h"
 
 QString ContainerInfo::copyText() const
 {
@@ -21,13 +19,6 @@ bool operator==(const ContainerInfo &a, const ContainerInfo &b)
 
 size_t qHash(const ContainerInfo &info, size_t seed)
 {
-    QtPrivate::QHashCombine combine;
-    seed = combine(seed, qHash(info.id));
-    seed = combine(seed, textHash(info.conUUID));
-    seed = combine(seed, textHash(info.conRef));
-    seed = combine(seed, qHash(info.capacity));
-    seed = combine(seed, qHash(info.free));
-    seed = combine(seed, textHash(info.volNames));
-    seed = combine(seed, textHash(info.firstVolName));
-    return combine(seed, qHash(info.totalUsed));
+    return hashFields(seed, info.id, info.conUUID, info.conRef, info.capacity, info.free,
+                      info.volNames, info.firstVolName, info.totalUsed);
 }

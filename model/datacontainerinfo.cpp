@@ -1,9 +1,7 @@
 #include "datacontainerinfo.h"
 
 #include "ids.h"
-#include "text.h"
-
-#include <QHash>
+#include "recordhash.h"
 
 DataContainerInfo DataContainerInfo::fromContainer(const ContainerInfo &info, double date,
                                                    const QString &dateStr)
@@ -22,15 +20,6 @@ bool operator==(const DataContainerInfo &a, const DataContainerInfo &b)
 
 size_t qHash(const DataContainerInfo &info, size_t seed)
 {
-    QtPrivate::QHashCombine combine;
-    seed = combine(seed, qHash(info.id));
-    seed = combine(seed, qHash(info.date));
-    seed = combine(seed, textHash(info.dateStr));
-    seed = combine(seed, textHash(info.conUUID));
-    seed = combine(seed, textHash(info.conRef));
-    seed = combine(seed, qHash(info.capacity));
-    seed = combine(seed, qHash(info.free));
-    seed = combine(seed, textHash(info.volNames));
-    seed = combine(seed, textHash(info.firstVolName));
-    return combine(seed, qHash(info.totalUsed));
+    return hashFields(seed, info.id, info.date, info.dateStr, info.conUUID, info.conRef,
+                      info.capacity, info.free, info.volNames, info.firstVolName, info.totalUsed);
 }

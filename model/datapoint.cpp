@@ -1,6 +1,6 @@
 #include "datapoint.h"
 
-#include <QHash>
+#include "recordhash.h"
 
 bool operator==(const DataPoint &a, const DataPoint &b)
 {
@@ -9,8 +9,6 @@ bool operator==(const DataPoint &a, const DataPoint &b)
 
 size_t qHash(const DataPoint &point, size_t seed)
 {
-    QtPrivate::QHashCombine combine;
-    seed = combine(seed, qHash(point.id));
-    seed = combine(seed, qHash(point.date));
-    return combine(seed, qHashRange(point.containers.cbegin(), point.containers.cend()));
+    return hashFields(seed, point.id, point.date,
+                      qHashRange(point.containers.cbegin(), point.containers.cend()));
 }

@@ -1,5 +1,7 @@
 #include "listingprobe.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 
 using namespace Qt::StringLiterals;
@@ -33,7 +35,20 @@ ListingProbe::ListingProbe(const QString &program, QObject *parent)
 
 QString ListingProbe::defaultProgram()
 {
-    return u"/usr/sbin/diskutil"_s;
+    const QString diskutil = u"/usr/sbin/diskutil"_s;
+    if (QFileInfo(diskutil).isExecutable())
+        return diskutil;
+    // Elsewhere our own listing program stands in for it: beside the running
+    // executable in a build tree, else where the install put it.
+    const QStringList candidates{
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString(),
+        QStringLiteral(QUILLBANK_LIBEXEC_DIR)};
+    for (const QString &dir : candidates) {
+        const QFileInfo listing(dir + u"/quillbank-listing"_s);
+        if (!dir.isEmpty() && listing.isExecutable())
+            return listing.filePath();
+    }
+    return diskutil; // so that the failure names the system's tool
 }
 
 std::optional<QByteArray> ListingProbe::runDiskutil()

@@ -1,0 +1,26 @@
+#include "spaceusage.h"
+
+namespace
+{
+
+std::optional<qint64> bytes(quint64 count, quint64 unit)
+{
+    qint64 product = 0;
+    if (__builtin_mul_overflow(count, unit, &product))
+        return std::nullopt;
+    return product;
+}
+
+} // namespace
+
+std::optional<ByteSizes> byteSizes(const SpaceUsage &usage)
+{
+    if (usage.freeBlocks > usage.blocks || usage.availableBlocks > usage.blocks)
+        return std::nullopt;
+    const auto capacity = bytes(usage.blocks, usage.fragmentSize);
+    const auto available = bytes(usage.availableBlocks, usage.fragmentSize);
+    const auto inUse = bytes(usage.blocks - usage.freeBlocks, usage.fragmentSize);
+    if (!capacity || !available || !inUse)
+        return std::nullopt;
+    return ByteSizes{*capacity, *available, *inUse};
+}
