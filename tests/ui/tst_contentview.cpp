@@ -5,6 +5,7 @@
 #include "filechooser.h"
 #include "listingprobe.h"
 #include "listingscripts.h"
+#include "listingsource.h"
 #include "mainwindow.h"
 #include "ratechart.h"
 #include "storehistory.h"
@@ -72,6 +73,20 @@ private:
     QUrl m_location;
 };
 
+// A listing tool that notes the cursor shown while it runs.
+class CursorWatchingListing : public ListingSource
+{
+public:
+    std::optional<Qt::CursorShape> cursor;
+    std::optional<QByteArray> runDiskutil() override
+    {
+        if (const QCursor *shown = QGuiApplication::overrideCursor())
+            cursor = shown->shape();
+        return std::nullopt;
+    }
+    QString errorString() const override { return {}; }
+};
+
 // Counts the store's selectContainer calls: each starts by clearing the series.
 struct SelectCounter {
     int calls = 0;
@@ -98,6 +113,7 @@ private slots:
     void firstWindow();
     void checkAllSwitchesLines_data();
     void checkAllSwitchesLines();
+    void checkAllShowsBusyCursor();
     void readJsonKeepsHelpLines();
     void linesFollowTheStore();
     void selectionCallsSelectContainer();
@@ -155,6 +171,16 @@ void TestContentView::checkAllSwitchesLines()
         const QModelIndex uuid = view->listModel()->index(0, ContainerListModel::ConUUID);
         QCOMPARE(uuid.data().toString(), QStringLiteral("11111111-2222-3333-4444-555555555555"));
     }
+}
+
+void TestContentView::checkAllShowsBusyCursor()
+{
+    auto listing = std::make_unique<CursorWatchingListing>();
+    CursorWatchingListing *watcher = listing.get();
+    MainWindow window(new DiskInfo(std::make_unique<SystemClock>(), std::move(listing)));
+    window.findChild<QAction *>(QStringLiteral("checkcons"))->trigger();
+    QCOMPARE(watcher->cursor, std::optional<Qt::CursorShape>(Qt::WaitCursor));
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestContentView::readJsonKeepsHelpLines()
