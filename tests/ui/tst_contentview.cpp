@@ -360,6 +360,10 @@ void TestContentView::seriesRebuildsOncePerTurn()
     QCOMPARE(used.count(), 1);
     QCOMPARE(rate.count(), 1);
     QCOMPARE(view.usedSpaceChart()->pointSeries()->count(), 50);
+    // The rule follows the store's overall rate: 1 GB an hour is 168 GB a week.
+    QVERIFY(view.theDiskInfo()->overallRate() > 167.9);
+    QCOMPARE(view.rateChart()->ruleSeries()->at(0).y(), view.theDiskInfo()->overallRate());
+    QVERIFY(view.rateChart()->ruleSeries()->isVisible());
 }
 
 QTEST_MAIN(TestContentView)
