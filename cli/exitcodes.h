@@ -8,4 +8,5 @@ enum ExitCode : int {
     ExitUndecodable = 4,
     ExitBadHistory = 5,
     ExitNoSuchContainer = 6,
+    ExitCannotWrite = 7,
 };

@@ -1,12 +1,19 @@
 #include "DiskInfo.h"
 
+#include "atomicfile.h"
 #include "clock.h"
+#include "csvexport.h"
 #include "dates.h"
+#include "filechooser.h"
+#include "historyfile.h"
+#include "hugepages.h"
 #include "ids.h"
 #include "listingdecoder.h"
 #include "listingprobe.h"
 #include "seriesaccumulator.h"
 #include "text.h"
+
+#include <QPointer>
 
 DiskInfo::DiskInfo(QObject *parent)
     : DiskInfo(std::make_unique<SystemClock>(), std::make_unique<ListingProbe>(), parent)
@@ -42,6 +49,14 @@ void DiskInfo::append(Property property, QList<T> &list, const T &value)
     emit changed(property);
 }
 
+template <typename T>
+void DiskInfo::append(Property property, QList<T> &list, T &&value)
+{
+    emit aboutToChange(property);
+    list.append(std::move(value));
+    emit changed(property);
+}
+
 void DiskInfo::setGlobalConData(const QList<DataPoint> &value)
 {
     write(Property::GlobalConData, m_globalConData, value);
@@ -60,6 +75,13 @@ void DiskInfo::setContainerData(const QList<DataContainerInfo> &value)
 void DiskInfo::appendContainerData(const DataContainerInfo &value)
 {
     append(Property::ContainerData, m_containerData, value);
+}
+
+void DiskInfo::appendContainerData(DataContainerInfo &&value)
+{
+    // Reading a long history appends hundreds of thousands of entries: moved,
+    // not copied.
+    append(Property::ContainerData, m_containerData, std::move(value));
 }
 
 void DiskInfo::setContainerList(const QList<ContainerInfo> &value)
@@ -173,11 +195,81 @@ void DiskInfo::selectContainer(const QString &conUUID)
     setTimeToRun(summary->timeToRun);
 }
 
-void DiskInfo::readData() {}
+namespace {
 
-void DiskInfo::saveJSON() {}
+// The chosen file's path, or nothing when the user cancelled or the location
+// is not a local file.
+std::optional<QString> chosenPath(FileChooser::Response response, const QUrl &location)
+{
+    if (response != FileChooser::Response::Ok || !location.isLocalFile())
+        return std::nullopt;
+    const QString path = location.toLocalFile();
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+} // namespace
+
+void DiskInfo::readData()
+{
+    if (!m_fileChooser)
+        return;
+    m_fileChooser->choose(FileChooser::Mode::Open, FileChooser::ContentType::Json,
+                          [store = QPointer(this)](auto response, const QUrl &location) {
+                              const auto path = chosenPath(response, location);
+                              if (!store || !path)
+                                  return;
+                              if (auto history = readHistoryFile(*path))
+                                  store->replaceHistory(*history);
+                          });
+}
+
+void DiskInfo::replaceHistory(const QList<DataPoint> &history)
+{
+    setGlobalConData(history);
+    setContainerData({});
+    qsizetype entries = 0;
+    for (const DataPoint &point : history)
+        entries += point.containers.size();
+    m_containerData.reserve(entries);
+    preferHugePages(m_containerData.data(), size_t(entries) * sizeof(DataContainerInfo));
+    for (const DataPoint &point : history) {
+        // One text per reading, shared by its containers' entries.
+        const QString dateStr = formatDateStr(point.date);
+        for (const ContainerInfo &container : point.containers)
+            appendContainerData(DataContainerInfo::fromContainer(container, point.date, dateStr));
+    }
+}
+
+void DiskInfo::saveJSON()
+{
+    if (m_globalConData.isEmpty() || !m_fileChooser)
+        return;
+    // The history is read when the user confirms, not now. The file is
+    // replaced atomically: a failed write must not cost the user the copy
+    // they already had.
+    m_fileChooser->choose(FileChooser::Mode::Save, FileChooser::ContentType::Json,
+                          [store = QPointer(this)](auto response, const QUrl &location) {
+                              const auto path = chosenPath(response, location);
+                              if (store && path)
+                                  writeHistoryFile(*path, store->globalConData());
+                          });
+}
 
 void DiskInfo::saveCSV(const QString &conUUID)
 {
-    Q_UNUSED(conUUID);
+    if (conUUID.isEmpty() || m_containerData.isEmpty() || !m_fileChooser)
+        return;
+    std::optional<CsvExport> rows = CsvExport::fromEntries(m_containerData, conUUID);
+    if (!rows || !rows->isExact())
+        return;
+    m_fileChooser->choose(FileChooser::Mode::Save, FileChooser::ContentType::Csv,
+                          [rows = std::move(*rows)](auto response, const QUrl &location) {
+                              const auto path = chosenPath(response, location);
+                              if (!path)
+                                  return;
+                              if (const auto text = rows.text())
+                                  writeFileAtomically(*path, *text);
+                          });
 }

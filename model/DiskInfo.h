@@ -52,6 +52,7 @@ public:
     const QList<DataContainerInfo> &containerData() const { return m_containerData; }
     void setContainerData(const QList<DataContainerInfo> &value);
     void appendContainerData(const DataContainerInfo &value);
+    void appendContainerData(DataContainerInfo &&value);
 
     const QList<ContainerInfo> &containerList() const { return m_containerList; }
     void setContainerList(const QList<ContainerInfo> &value);
@@ -91,6 +92,11 @@ public:
     // Exports one container's readings to a CSV file the user chooses.
     void saveCSV(const QString &conUUID);
 
+    // What Read JSON does once a file has decoded: the history becomes the
+    // given one and containerData is rebuilt from it, one announced append
+    // per container per reading. Nothing else changes.
+    void replaceHistory(const QList<DataPoint> &history);
+
 signals:
     void aboutToChange(DiskInfo::Property property);
     void changed(DiskInfo::Property property);
@@ -100,6 +106,8 @@ private:
     void write(Property property, T &member, const T &value);
     template <typename T>
     void append(Property property, QList<T> &list, const T &value);
+    template <typename T>
+    void append(Property property, QList<T> &list, T &&value);
     ContainerInfo containerFromListing(const APFSInfo &info);
 
     std::unique_ptr<Clock> m_clock;

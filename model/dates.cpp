@@ -1,8 +1,10 @@
 #include "dates.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <string_view>
 
 double secondsSinceReference(const QDateTime &dateTime)
 {
@@ -39,45 +41,100 @@ std::optional<LocalTime> localTime(double seconds)
 
 namespace {
 
-// Zero-padded decimal without a temporary string: formatting runs once per
-// reading when a long history is read.
-void appendNumber(QString &out, long long value, int width)
+// Formatting runs once per reading when a long history is read, so the text
+// is put together on the stack and becomes a string once, at its length.
+class DateWriter
 {
-    if (value < 0) {
-        out += u'-';
-        value = -value;
+public:
+    void put(char16_t c)
+    {
+        if (m_size < capacity)
+            m_text[m_size++] = c;
     }
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    for (auto pad = width - (end - digits); pad > 0; --pad)
-        out += u'0';
-    for (const char *d = digits; d != end; ++d)
-        out += QLatin1Char(*d);
+
+    // Zero-padded decimal.
+    void number(long long value, int width)
+    {
+        if (value < 0) {
+            put(u'-');
+            value = -value;
+        }
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        for (auto pad = width - (end - digits); pad > 0; --pad)
+            put(u'0');
+        for (const char *d = digits; d != end; ++d)
+            put(char16_t(*d));
+    }
+
+    // +hhmm east of UTC, -hhmm west.
+    void offset(int seconds)
+    {
+        put(seconds < 0 ? u'-' : u'+');
+        number(std::abs(seconds) / 3600, 2);
+        number(std::abs(seconds) % 3600 / 60, 2);
+    }
+
+    QString text() const { return QString(reinterpret_cast<const QChar *>(m_text), m_size); }
+
+private:
+    // Far more than any pattern of this file needs, fields at their widest.
+    static constexpr qsizetype capacity = 128;
+    char16_t m_text[capacity];
+    qsizetype m_size = 0;
+};
+
+// A date pattern in the manner of Unicode TR 35: a run of y, M, d, H, m or s
+// is that field zero-padded to the run's length, Z the zone offset as +hhmm,
+// anything else is copied.
+QString formatLocal(double seconds, std::u16string_view pattern)
+{
+    const std::optional<LocalTime> t = localTime(seconds);
+    if (!t)
+        return {};
+    DateWriter out;
+    for (size_t i = 0, run = 1; i < pattern.size(); i += run) {
+        const char16_t c = pattern[i];
+        run = std::min(pattern.find_first_not_of(c, i), pattern.size()) - i;
+        const int width = int(run);
+        switch (c) {
+        case u'y':
+            out.number(t->year, width);
+            break;
+        case u'M':
+            out.number(t->month, width);
+            break;
+        case u'd':
+            out.number(t->day, width);
+            break;
+        case u'H':
+            out.number(t->hour, width);
+            break;
+        case u'm':
+            out.number(t->minute, width);
+            break;
+        case u's':
+            out.number(t->second, width);
+            break;
+        case u'Z':
+            out.offset(t->offsetSeconds);
+            break;
+        default:
+            for (size_t k = 0; k < run; ++k)
+                out.put(c);
+        }
+    }
+    return out.text();
 }
 
 } // namespace
 
 QString formatDateStr(double seconds)
 {
-    const std::optional<LocalTime> t = localTime(seconds);
-    if (!t)
-        return {};
-    QString out;
-    out.reserve(24);
-    appendNumber(out, t->hour, 2);
-    out += u':';
-    appendNumber(out, t->minute, 2);
-    out += u':';
-    appendNumber(out, t->second, 2);
-    const int offset = t->offsetSeconds;
-    out += offset < 0 ? u'-' : u'+';
-    appendNumber(out, std::abs(offset) / 3600, 2);
-    appendNumber(out, std::abs(offset) % 3600 / 60, 2);
-    out += u' ';
-    appendNumber(out, t->year, 4);
-    out += u'-';
-    appendNumber(out, t->month, 2);
-    out += u'-';
-    appendNumber(out, t->day, 2);
-    return out;
+    return formatLocal(seconds, u"HH:mm:ssZ yyyy-MM-dd");
+}
+
+QString formatExportDate(double seconds)
+{
+    return formatLocal(seconds, u"dd/MM/yyyy HH:mm:ss");
 }

@@ -29,3 +29,8 @@ std::optional<LocalTime> localTime(double seconds);
 // "HH:mm:ssZ yyyy-MM-dd" in local time, for instance 01:00:00+0100 2001-01-01;
 // empty when the instant cannot be placed in the calendar.
 QString formatDateStr(double seconds);
+
+// "dd/MM/yyyy HH:mm:ss" in local time, for instance 05/01/2025 23:59:59, the
+// form of the CSV export's date column; empty when the instant cannot be
+// placed in the calendar.
+QString formatExportDate(double seconds);

@@ -2,6 +2,8 @@
 
 #include <QRandomGenerator>
 
+#include <array>
+
 namespace {
 
 // xoshiro256**: ids need uniqueness, not secrecy, and a series of a quarter
@@ -40,40 +42,47 @@ IdGenerator &generator()
     return instance;
 }
 
-int hexValue(char16_t c)
+// The value of each hexadecimal digit; -1 for every other byte.
+constexpr std::array<qint8, 256> hexDigits = [] {
+    std::array<qint8, 256> table{};
+    table.fill(-1);
+    for (int c = 0; c < 10; ++c)
+        table['0' + c] = qint8(c);
+    for (int c = 0; c < 6; ++c) {
+        table['a' + c] = qint8(10 + c);
+        table['A' + c] = qint8(10 + c);
+    }
+    return table;
+}();
+
+template <typename Char>
+int hexValue(Char c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    const auto code = static_cast<std::make_unsigned_t<Char>>(c);
+    return code < hexDigits.size() ? hexDigits[code] : -1;
 }
 
+// Histories hold two ids per container of every reading, so this is a
+// straight pass over fixed positions rather than a general parser.
 template <typename Char>
 std::optional<QUuid> parseDigits(const Char *text, qsizetype size)
 {
-    if (size != 36)
+    if (size != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-')
         return std::nullopt;
-    quint8 bytes[16] = {};
-    int nibble = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t wide = sizeof(Char) == 1
-                                  ? static_cast<char16_t>(static_cast<unsigned char>(text[i]))
-                                  : static_cast<char16_t>(text[i]);
-        if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (wide != u'-')
-                return std::nullopt;
-            continue;
-        }
-        const int value = hexValue(wide);
-        if (value < 0)
-            return std::nullopt;
-        bytes[nibble / 2] |= static_cast<quint8>(nibble % 2 ? value : value << 4);
-        ++nibble;
+    static constexpr int starts[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
+    quint8 bytes[16];
+    int invalid = 0;
+    for (int i = 0; i < 16; ++i) {
+        const int high = hexValue(text[starts[i]]);
+        const int low = hexValue(text[starts[i] + 1]);
+        invalid |= high | low; // negative once any digit is not hexadecimal
+        bytes[i] = static_cast<quint8>(high << 4 | low);
     }
-    return QUuid::fromRfc4122(QByteArrayView(bytes, 16));
+    if (invalid < 0)
+        return std::nullopt;
+    const auto word = [&bytes](int i) { return ushort(bytes[i] << 8 | bytes[i + 1]); };
+    return QUuid(uint(word(0)) << 16 | word(2), word(4), word(6), bytes[8], bytes[9], bytes[10],
+                 bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
 }
 
 } // namespace
@@ -91,7 +100,37 @@ QUuid newId()
 
 QString uuidText(const QUuid &id)
 {
-    return id.toString(QUuid::WithoutBraces).toUpper();
+    char text[uuidTextLength];
+    writeUuidText(id, text);
+    return QString::fromLatin1(text, uuidTextLength);
+}
+
+void writeUuidText(const QUuid &id, char *out)
+{
+    // Network byte order, as in the RFC 4122 form.
+    const quint8 bytes[16] = {quint8(id.data1 >> 24),
+                              quint8(id.data1 >> 16),
+                              quint8(id.data1 >> 8),
+                              quint8(id.data1),
+                              quint8(id.data2 >> 8),
+                              quint8(id.data2),
+                              quint8(id.data3 >> 8),
+                              quint8(id.data3),
+                              id.data4[0],
+                              id.data4[1],
+                              id.data4[2],
+                              id.data4[3],
+                              id.data4[4],
+                              id.data4[5],
+                              id.data4[6],
+                              id.data4[7]};
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            *out++ = '-';
+        *out++ = digits[bytes[i] >> 4];
+        *out++ = digits[bytes[i] & 0x0f];
+    }
 }
 
 std::optional<QUuid> parseUuid(QStringView text)

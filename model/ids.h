@@ -12,6 +12,11 @@ QUuid newId();
 // The canonical 36-character form with upper-case hexadecimal digits.
 QString uuidText(const QUuid &id);
 
+// The same 36 characters written to out, without allocating: a saved history
+// holds two ids per container of every reading.
+inline constexpr int uuidTextLength = 36;
+void writeUuidText(const QUuid &id, char *out);
+
 // Parses exactly 8-4-4-4-12 hexadecimal digits in either case; no braces.
 std::optional<QUuid> parseUuid(QStringView text);
 std::optional<QUuid> parseUuid(QByteArrayView latin1);

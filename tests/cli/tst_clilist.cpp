@@ -1,4 +1,4 @@
-#include "cli.h"
+#include "clirunner.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,31 +10,14 @@ class TestCliList : public QObject
 
     QTemporaryDir m_dir;
 
-    // A stand-in listing tool: prints `output` and exits with `status`.
     QString probe(const QByteArray &output, int status)
     {
-        static int count = 0;
-        const QString data = m_dir.filePath(QStringLiteral("out%1").arg(count));
-        const QString path = m_dir.filePath(QStringLiteral("probe%1").arg(count++));
-        QFile out(data);
-        out.open(QIODevice::WriteOnly);
-        out.write(output);
-        QFile script(path);
-        script.open(QIODevice::WriteOnly);
-        script.write("#!/bin/sh\ncat '" + data.toUtf8() + "'\nexit " + QByteArray::number(status) +
-                     "\n");
-        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-        return path;
+        return writeProbe(m_dir, output, status);
     }
 
     static int run(const QStringList &args, QString *out, QString *err)
     {
-        QTextStream o(out);
-        QTextStream e(err);
-        const int status = runCli(QStringList{QStringLiteral("quillbank-cli")} + args, o, e);
-        o.flush();
-        e.flush();
-        return status;
+        return runCliCapturing(args, out, err);
     }
 
 private slots:

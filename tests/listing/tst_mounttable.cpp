@@ -101,4 +101,4 @@ void TestMountTable::keepsTableOrder()
 }
 
 QTEST_APPLESS_MAIN(TestMountTable)
-#include "test_mounttable.moc"
+#include "tst_mounttable.moc"

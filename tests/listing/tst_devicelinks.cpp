@@ -65,4 +65,4 @@ void TestDeviceLinks::missingFolderAnswersNothing()
 }
 
 QTEST_APPLESS_MAIN(TestDeviceLinks)
-#include "test_devicelinks.moc"
+#include "tst_devicelinks.moc"

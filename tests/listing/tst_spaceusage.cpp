@@ -12,8 +12,7 @@ private slots:
     void converts();
 };
 
-namespace
-{
+namespace {
 constexpr quint64 int64Max = quint64(std::numeric_limits<qint64>::max());
 }
 
@@ -54,4 +53,4 @@ void TestSpaceUsage::converts()
 }
 
 QTEST_APPLESS_MAIN(TestSpaceUsage)
-#include "test_spaceusage.moc"
+#include "tst_spaceusage.moc"

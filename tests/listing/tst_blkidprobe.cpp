@@ -42,4 +42,4 @@ void TestBlkidProbe::nothingFromUnformattedOrMissing()
 }
 
 QTEST_APPLESS_MAIN(TestBlkidProbe)
-#include "test_blkidprobe.moc"
+#include "tst_blkidprobe.moc"

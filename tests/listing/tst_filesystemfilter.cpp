@@ -92,4 +92,4 @@ void TestFileSystemFilter::recognisesZfsDatasets()
 }
 
 QTEST_APPLESS_MAIN(TestFileSystemFilter)
-#include "test_filesystemfilter.moc"
+#include "tst_filesystemfilter.moc"

@@ -22,8 +22,7 @@ private slots:
     void idsFromSuperblockWithoutLink();
 };
 
-namespace
-{
+namespace {
 
 bool kernelKnowsMountIds()
 {
@@ -119,4 +118,4 @@ void TestSystemFileSystemLookup::idsFromSuperblockWithoutLink()
 }
 
 QTEST_APPLESS_MAIN(TestSystemFileSystemLookup)
-#include "test_systemfilesystemlookup.moc"
+#include "tst_systemfilesystemlookup.moc"

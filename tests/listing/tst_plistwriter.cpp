@@ -1,7 +1,9 @@
-#include "plisttree.h"
+#include "listingdecoder.h"
 #include "plistwriter.h"
 
 #include <QTest>
+
+#include <limits>
 
 class TestPlistWriter : public QObject
 {
@@ -9,16 +11,15 @@ class TestPlistWriter : public QObject
 private slots:
     void escapes_data();
     void escapes();
-    void textSurvivesParsing_data();
-    void textSurvivesParsing();
+    void textSurvivesDecoding_data();
+    void textSurvivesDecoding();
     void writesEveryKey();
     void writesEmptyListing();
 };
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 TopLevel oneVolume(const QString &name)
 {
@@ -26,20 +27,13 @@ TopLevel oneVolume(const QString &name)
     return TopLevel{{APFSInfo{QStringLiteral("c-1"), 100, 40, QStringLiteral("sda1"), {volume}}}};
 }
 
-QVariantMap firstContainer(const QVariant &root)
-{
-    return root.toMap().value(QStringLiteral("Containers")).toList().value(0).toMap();
-}
-
 QString firstVolumeName(const QByteArray &xml)
 {
     QString error;
-    const auto root = readPlistTree(xml, &error);
-    if (!root)
-        return u"unreadable: "_s + error;
-    const QVariant volume =
-        firstContainer(*root).value(QStringLiteral("Volumes")).toList().value(0);
-    return volume.toMap().value(QStringLiteral("Name")).toString();
+    const auto top = decodeListing(xml, &error);
+    if (!top)
+        return u"undecodable: "_s + error;
+    return top->Containers.value(0).firstVolName();
 }
 
 } // namespace
@@ -72,7 +66,7 @@ void TestPlistWriter::escapes()
     QCOMPARE(xmlEscaped(text), expected);
 }
 
-void TestPlistWriter::textSurvivesParsing_data()
+void TestPlistWriter::textSurvivesDecoding_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parsed");
@@ -85,47 +79,33 @@ void TestPlistWriter::textSurvivesParsing_data()
     QTest::newRow("escape character") << QStringLiteral("\x1b[31m") << QStringLiteral("\uFFFD[31m");
 }
 
-void TestPlistWriter::textSurvivesParsing()
+void TestPlistWriter::textSurvivesDecoding()
 {
     QFETCH(QString, name);
     QFETCH(QString, parsed);
     QCOMPARE(firstVolumeName(writePlist(oneVolume(name))), parsed);
 }
 
+// Every key the decoder requires is written, sizes up to the int64 limit.
 void TestPlistWriter::writesEveryKey()
 {
-    const APFSVolume volume{
-        QStringLiteral("1b2c-uuid"), QStringLiteral("/"), {}, 9223372036854775807};
-    const TopLevel top{{APFSInfo{QStringLiteral("1b2c-uuid"),
-                                 9223372036854775807,
-                                 0,
-                                 QStringLiteral("mapper/vg-root"),
-                                 {volume}}}};
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    const APFSVolume volume{u"1b2c-uuid"_s, u"/"_s, {}, most};
+    const TopLevel top{{APFSInfo{u"1b2c-uuid"_s, most, 0, u"mapper/vg-root"_s, {volume}}}};
     QString error;
-    const auto root = readPlistTree(writePlist(top), &error);
-    QVERIFY2(root, qPrintable(error));
-    const QVariantMap container = firstContainer(*root);
-    QCOMPARE(container.value(QStringLiteral("APFSContainerUUID")), QVariant(u"1b2c-uuid"_s));
-    QCOMPARE(container.value(QStringLiteral("CapacityCeiling")),
-             QVariant(qint64(9223372036854775807)));
-    QCOMPARE(container.value(QStringLiteral("CapacityFree")), QVariant(qint64(0)));
-    QCOMPARE(container.value(QStringLiteral("ContainerReference")), QVariant(u"mapper/vg-root"_s));
-    const QVariantMap parsedVolume =
-        container.value(QStringLiteral("Volumes")).toList().value(0).toMap();
-    QCOMPARE(parsedVolume.value(QStringLiteral("APFSVolumeUUID")), QVariant(u"1b2c-uuid"_s));
-    QCOMPARE(parsedVolume.value(QStringLiteral("Name")), QVariant(u"/"_s));
-    QCOMPARE(parsedVolume.value(QStringLiteral("Roles")), QVariant(QVariantList()));
-    QCOMPARE(parsedVolume.value(QStringLiteral("CapacityInUse")),
-             QVariant(qint64(9223372036854775807)));
+    const auto decoded = decodeListing(writePlist(top), &error);
+    QVERIFY2(decoded, qPrintable(error));
+    QCOMPARE(decoded->Containers.size(), 1);
+    QVERIFY(*decoded == top);
 }
 
 void TestPlistWriter::writesEmptyListing()
 {
     QString error;
-    const auto root = readPlistTree(writePlist(TopLevel{}), &error);
-    QVERIFY2(root, qPrintable(error));
-    QCOMPARE(root->toMap().value(QStringLiteral("Containers")), QVariant(QVariantList()));
+    const auto decoded = decodeListing(writePlist(TopLevel{}), &error);
+    QVERIFY2(decoded, qPrintable(error));
+    QVERIFY(decoded->Containers.isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestPlistWriter)
-#include "test_plistwriter.moc"
+#include "tst_plistwriter.moc"

@@ -1,0 +1,166 @@
+#include "reportcommand.h"
+
+#include "DiskInfo.h"
+#include "arguments.h"
+#include "dates.h"
+#include "exitcodes.h"
+#include "historyloader.h"
+#include "jsonwriter.h"
+#include "statuslines.h"
+#include "text.h"
+
+#include <QHash>
+
+namespace {
+
+// What selecting one container leaves in the store, with the names of the
+// container's latest reading.
+struct ContainerReport {
+    DataContainerInfo latest;
+    QList<RateStats> series;
+    qint64 maxSizeTotal = 0;
+    double minFree = 0.0;
+    double overallRate = 0.0;
+    qint64 timeToRun = 0;
+};
+
+// Each container's latest entry, in order of the container's first entry.
+QList<DataContainerInfo> latestEntries(const QList<DataContainerInfo> &entries)
+{
+    QList<DataContainerInfo> latest;
+    QHash<QString, qsizetype> positions;
+    for (const DataContainerInfo &entry : entries) {
+        const auto it = positions.constFind(entry.conUUID);
+        if (it != positions.cend()) {
+            latest[*it] = entry;
+            continue;
+        }
+        positions.insert(entry.conUUID, latest.size());
+        latest.append(entry);
+    }
+    return latest;
+}
+
+ContainerReport reportOn(DiskInfo &store, const DataContainerInfo &latest)
+{
+    store.selectContainer(latest.conUUID);
+    return {latest,          store.ratesPoints(), store.maxSizeTotal(),
+            store.minFree(), store.overallRate(), store.timeToRun()};
+}
+
+void printText(QTextStream &out, const QList<ContainerReport> &reports, bool withSeries)
+{
+    for (const ContainerReport &r : reports) {
+        if (&r != &reports.first())
+            out << '\n';
+        out << r.latest.conRef << " (" << r.latest.volNames << "), " << r.series.size()
+            << " readings\n"
+            << summaryLine(r.maxSizeTotal, r.minFree) << '\n'
+            << rateLine(r.overallRate) << '\n'
+            << forecastLine(r.timeToRun) << '\n';
+        if (!withSeries)
+            continue;
+        for (const RateStats &p : r.series)
+            out << "  " << formatExportDate(p.date) << " rate " << p.rate << " size " << p.size
+                << " rateTotal " << p.rateTotal << " sizeTotal " << p.sizeTotal << '\n';
+    }
+}
+
+// Doubles read back bit for bit; one that JSON cannot hold is null.
+void writeDouble(JsonWriter &json, std::string_view key, double value)
+{
+    json.key(key);
+    if (!json.value(value))
+        json.null();
+}
+
+void writeSeries(JsonWriter &json, const QList<RateStats> &series)
+{
+    json.key("series");
+    json.beginArray();
+    for (const RateStats &p : series) {
+        json.beginObject();
+        writeDouble(json, "date", p.date);
+        json.key("rate");
+        json.value(p.rate);
+        json.key("size");
+        json.value(p.size);
+        json.key("rateTotal");
+        json.value(p.rateTotal);
+        json.key("sizeTotal");
+        json.value(p.sizeTotal);
+        json.endObject();
+    }
+    json.endArray();
+}
+
+void writeContainer(JsonWriter &json, const ContainerReport &r, bool withSeries)
+{
+    json.beginObject();
+    json.key("conUUID");
+    json.value(r.latest.conUUID);
+    json.key("conRef");
+    json.value(r.latest.conRef);
+    json.key("volNames");
+    json.value(r.latest.volNames);
+    json.key("firstVolName");
+    json.value(r.latest.firstVolName);
+    json.key("readings");
+    json.value(qint64(r.series.size()));
+    json.key("maxSizeTotal");
+    json.value(r.maxSizeTotal);
+    writeDouble(json, "minFree", r.minFree);
+    writeDouble(json, "overallRate", r.overallRate);
+    json.key("timeToRun");
+    json.value(r.timeToRun);
+    if (withSeries)
+        writeSeries(json, r.series);
+    json.endObject();
+}
+
+QByteArray reportJson(const QList<ContainerReport> &reports, bool withSeries)
+{
+    JsonWriter json;
+    json.beginObject();
+    json.key("containers");
+    json.beginArray();
+    for (const ContainerReport &r : reports)
+        writeContainer(json, r, withSeries);
+    json.endArray();
+    json.endObject();
+    return json.take();
+}
+
+} // namespace
+
+int reportCommand(const QStringList &words, QTextStream &out, QTextStream &err)
+{
+    const Arguments args(words, {QStringLiteral("--container")},
+                         {QStringLiteral("--json"), QStringLiteral("--series")});
+    if (!args.isValid() || args.positional().size() != 1) {
+        err << "quillbank-cli: "
+            << (args.isValid() ? QStringLiteral("report takes one history file") : args.error())
+            << "\nUsage: quillbank-cli report HISTORY [--container CONUUID] [--json] "
+               "[--series]\n";
+        return ExitUsage;
+    }
+    DiskInfo store;
+    if (!loadHistory(args.positional().first(), store, err))
+        return ExitBadHistory;
+    const std::optional<QString> only = args.value(QStringLiteral("--container"));
+    QList<ContainerReport> reports;
+    for (const DataContainerInfo &latest : latestEntries(store.containerData())) {
+        if (!only || sameText(latest.conUUID, *only))
+            reports.append(reportOn(store, latest));
+    }
+    if (only && reports.isEmpty()) {
+        err << "quillbank-cli: the history has no reading of container " << *only << '\n';
+        return ExitNoSuchContainer;
+    }
+    const bool withSeries = args.flag(QStringLiteral("--series"));
+    if (args.flag(QStringLiteral("--json")))
+        out << QString::fromUtf8(reportJson(reports, withSeries)) << '\n';
+    else
+        printText(out, reports, withSeries);
+    return ExitOk;
+}

@@ -1,0 +1,310 @@
+#include "historydecoder.h"
+#include "historyencoder.h"
+#include "historyfile.h"
+#include "ids.h"
+#include "samplehistory.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QByteArray encoded(const QList<DataPoint> &history)
+{
+    const std::optional<QByteArray> json = encodeHistory(history);
+    return json.value_or(QByteArray());
+}
+
+// One reading with one container; rows below break it in one place each.
+const char *const validDocument =
+    R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1.5,"containers":[)"
+    R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF","conUUID":"C","conRef":"disk3",)"
+    R"("capacity":500,"free":120,"volNames":"System, Data","firstVolName":"System",)"
+    R"("totalUsed":370}]}])";
+
+QByteArray changed(const char *from, const char *to)
+{
+    QByteArray json(validDocument);
+    Q_ASSERT(json.contains(from));
+    return json.replace(from, to);
+}
+
+} // namespace
+
+class TestHistoryCodec : public QObject
+{
+    Q_OBJECT
+private slots:
+    void roundTripKeepsEveryField();
+    void writesCompactJson();
+    void escapesTexts();
+    void wholeAndNegativeZeroDatesStayDoubles();
+    void nonFiniteDateFailsToEncode();
+    void readsAcceptedForms_data();
+    void readsAcceptedForms();
+    void rejects_data();
+    void rejects();
+    void decodesInPlaceOrCopied();
+    void largeFileReadsBack();
+};
+
+void TestHistoryCodec::roundTripKeepsEveryField()
+{
+    const QList<DataPoint> history = awkwardHistory();
+    QString error;
+    const auto decoded = decodeHistory(encoded(history), &error);
+    QVERIFY2(decoded, qPrintable(error));
+    QCOMPARE(decoded->size(), history.size());
+    for (qsizetype i = 0; i < history.size(); ++i) {
+        const DataPoint &a = history.at(i);
+        const DataPoint &b = decoded->at(i);
+        QCOMPARE(b.id, a.id);
+        QCOMPARE(std::bit_cast<quint64>(b.date), std::bit_cast<quint64>(a.date));
+        QCOMPARE(b.containers.size(), a.containers.size());
+        for (qsizetype j = 0; j < a.containers.size(); ++j) {
+            const ContainerInfo &x = a.containers.at(j);
+            const ContainerInfo &y = b.containers.at(j);
+            QCOMPARE(y.id, x.id);
+            QCOMPARE(y.conUUID, x.conUUID);
+            QCOMPARE(y.conRef, x.conRef);
+            QCOMPARE(y.capacity, x.capacity);
+            QCOMPARE(y.free, x.free);
+            QCOMPARE(y.volNames, x.volNames);
+            QCOMPARE(y.firstVolName, x.firstVolName);
+            QCOMPARE(y.totalUsed, x.totalUsed);
+        }
+    }
+}
+
+void TestHistoryCodec::writesCompactJson()
+{
+    ContainerInfo c{*parseUuid(QByteArrayView("7f9619ff-8b86-d011-b42d-00c04fc964ff")),
+                    u"C"_qs,
+                    u"disk3"_qs,
+                    500,
+                    -120,
+                    u"System, Data"_qs,
+                    u"System"_qs,
+                    370};
+    const QList<DataPoint> history{
+        {*parseUuid(QByteArrayView("6f9619ff-8b86-d011-b42d-00c04fc964ff")), 1.5, {c}},
+        {*parseUuid(QByteArrayView("5f9619ff-8b86-d011-b42d-00c04fc964ff")), 2.0, {}}};
+    QCOMPARE(encoded(history),
+             QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1.5,"containers":[)"
+                        R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF","conUUID":"C",)"
+                        R"("conRef":"disk3","capacity":500,"free":-120,"volNames":"System, Data",)"
+                        R"("firstVolName":"System","totalUsed":370}]},)"
+                        R"({"id":"5F9619FF-8B86-D011-B42D-00C04FC964FF","date":2.0,)"
+                        R"("containers":[]}])"));
+    QCOMPARE(encoded({}), QByteArray("[]"));
+}
+
+void TestHistoryCodec::escapesTexts()
+{
+    ContainerInfo c = sampleContainer(u"x"_qs, 0, 0, 0);
+    c.conRef = QString::fromUtf16(u"a\"b\\c\n\x01\x1f\x7f/é😀");
+    const QByteArray json = encoded({DataPoint{newId(), 0.0, {c}}});
+    QVERIFY2(
+        json.contains("\"conRef\":\"a\\\"b\\\\c\\n\\u0001\\u001f\x7f/\xc3\xa9\xf0\x9f\x98\x80\""),
+        json.constData());
+}
+
+void TestHistoryCodec::wholeAndNegativeZeroDatesStayDoubles()
+{
+    const QByteArray json = encoded({DataPoint{newId(), 0.0, {}}, DataPoint{newId(), -0.0, {}},
+                                     DataPoint{newId(), 7e8, {}}, DataPoint{newId(), 1e21, {}}});
+    QVERIFY2(json.contains("\"date\":0.0,"), json.constData());
+    QVERIFY2(json.contains("\"date\":-0.0,"), json.constData());
+    QVERIFY2(json.contains("\"date\":7e+08,") || json.contains("\"date\":700000000.0,"),
+             json.constData());
+    QVERIFY2(json.contains("\"date\":1e+21,"), json.constData());
+}
+
+void TestHistoryCodec::nonFiniteDateFailsToEncode()
+{
+    for (const double date : {std::nan(""), std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity()}) {
+        QString error;
+        QVERIFY(
+            !encodeHistory({DataPoint{newId(), 1.0, {}}, DataPoint{newId(), date, {}}}, &error));
+        QVERIFY2(error.contains(u"reading 2"), qPrintable(error));
+    }
+}
+
+void TestHistoryCodec::readsAcceptedForms_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<int>("readings");
+    QTest::newRow("empty array") << QByteArray("[]") << 0;
+    QTest::newRow("white space around") << QByteArray(" \t\r\n[ ]\n ") << 0;
+    QTest::newRow("valid") << QByteArray(validDocument) << 1;
+    QTest::newRow("lower-case ids")
+        << changed("6F9619FF-8B86-D011-B42D-00C04FC964FF", "6f9619ff-8b86-d011-b42d-00c04fc964ff")
+        << 1;
+    QTest::newRow("extra members of every kind")
+        << changed(R"("date":1.5,)",
+                   R"("extra":{"deep":[1,-2.5e3,"\u00e9",true,false,null,{}]},"date":1.5,"z":[],)")
+        << 1;
+    QTest::newRow("extra member in a container")
+        << changed(R"("conRef":"disk3",)", R"("conRef":"disk3","note":"x",)") << 1;
+    QTest::newRow("members in another order")
+        << QByteArray(R"([{"containers":[{"totalUsed":370,"firstVolName":"System",)"
+                      R"("volNames":"System, Data","free":120,"capacity":500,"conRef":"disk3",)"
+                      R"("conUUID":"C","id":"7F9619FF-8B86-D011-B42D-00C04FC964FF"}],"date":1.5,)"
+                      R"("id":"6F9619FF-8B86-D011-B42D-00C04FC964FF"}])")
+        << 1;
+    QTest::newRow("escaped member name") << changed(R"("conRef":)", R"("con\u0052ef":)") << 1;
+    QTest::newRow("whole number date") << changed(R"("date":1.5)", R"("date":0)") << 1;
+    QTest::newRow("exponent date") << changed(R"("date":1.5)", R"("date":-7.5E8)") << 1;
+    QTest::newRow("date beyond int64") << changed(R"("date":1.5)", R"("date":1e300)") << 1;
+    QTest::newRow("int64 limits") << changed(R"("capacity":500,"free":120)",
+                                             R"("capacity":9223372036854775807,)"
+                                             R"("free":-9223372036854775808)")
+                                  << 1;
+    QTest::newRow("escaped texts")
+        << changed(R"("System, Data")", R"("\ud83d\ude00 \"\\\/\b")") << 1;
+    QTest::newRow("empty containers")
+        << QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1,"containers":[]}])")
+        << 1;
+}
+
+void TestHistoryCodec::readsAcceptedForms()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(int, readings);
+    QString error;
+    const auto history = decodeHistory(json, &error);
+    QVERIFY2(history, qPrintable(error));
+    QCOMPARE(history->size(), readings);
+}
+
+void TestHistoryCodec::rejects_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("reason"); // a word the error message must hold
+
+    // Missing members, one per row.
+    for (const char *member :
+         {R"("id":"6F9619FF-8B86-D011-B42D-00C04FC964FF",)", R"("date":1.5,)", R"("conUUID":"C",)",
+          R"("conRef":"disk3",)", R"("capacity":500,)", R"("free":120,)",
+          R"("volNames":"System, Data",)", R"("firstVolName":"System",)"}) {
+        const QByteArray name = QByteArray(member).split('"').value(1);
+        QTest::addRow("missing %s", name.constData()) << changed(member, "") << u"missing"_qs;
+    }
+    QTest::newRow("missing totalUsed") << changed(R"(,"totalUsed":370)", "") << u"missing"_qs;
+    QTest::newRow("missing containers")
+        << changed(R"(,"containers":[)", R"(,"x":[)") << u"containers"_qs;
+    QTest::newRow("missing container id")
+        << changed(R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF",)", "{") << u"missing"_qs;
+
+    // Values of the wrong kind.
+    QTest::newRow("null id") << changed(R"("id":"6F9619FF-8B86-D011-B42D-00C04FC964FF")",
+                                        R"("id":null)")
+                             << u"string"_qs;
+    QTest::newRow("capacity as string")
+        << changed(R"("capacity":500)", R"("capacity":"500")") << u"integer"_qs;
+    QTest::newRow("conRef as number")
+        << changed(R"("conRef":"disk3")", R"("conRef":3)") << u"string"_qs;
+    QTest::newRow("date as string") << changed(R"("date":1.5)", R"("date":"1.5")") << u"date"_qs;
+    QTest::newRow("date null") << changed(R"("date":1.5)", R"("date":null)") << u"date"_qs;
+    QTest::newRow("date beyond double")
+        << changed(R"("date":1.5)", R"("date":1e400)") << u"date"_qs;
+    QTest::newRow("containers as object")
+        << changed(R"("containers":[)", R"("containers":{"a":[)").replace("}]}]", "}]}}]")
+        << u"array"_qs;
+    QTest::newRow("container not an object")
+        << changed(R"("containers":[)", R"("containers":[1,)") << u"object"_qs;
+    QTest::newRow("reading not an object") << QByteArray("[[]]") << u"object"_qs;
+
+    // Integers that are not JSON integers within int64.
+    for (const char *number :
+         {"1.5", "1.0", "1e3", "9223372036854775808", "-9223372036854775809", "true"})
+        QTest::addRow("free %s", number)
+            << changed(R"("free":120)", QByteArray("\"free\":").append(number).constData())
+            << u"integer"_qs;
+
+    // Ids that are not UUID texts.
+    for (const char *id :
+         {"6F9619FF-8B86-D011-B42D-00C04FC964F", "{6F9619FF-8B86-D011-B42D-00C04FC964FF}",
+          "6F9619FF8B86-D011-B42D-00C04FC964FFF", "6F9619FF-8B86-D011-B42D-00C04FC964FG", ""})
+        QTest::addRow("id %s", id)
+            << changed("6F9619FF-8B86-D011-B42D-00C04FC964FF", id) << u"UUID"_qs;
+
+    // Documents that are not (valid) JSON.
+    QTest::newRow("top level object") << QByteArray(R"({"a":[]})") << u"array"_qs;
+    QTest::newRow("top level string") << QByteArray(R"("[]")") << u"array"_qs;
+    QTest::newRow("empty input") << QByteArray() << u"JSON"_qs;
+    QTest::newRow("only white space") << QByteArray(" \n") << u"JSON"_qs;
+    QTest::newRow("text after the array") << QByteArray(validDocument).append(" x") << u""_qs;
+    QTest::newRow("second array after") << QByteArray("[][]") << u""_qs;
+    QTest::newRow("truncated") << QByteArray(validDocument).chopped(2) << u""_qs;
+    QTest::newRow("trailing comma") << changed("370}]}]", "370,}]}]") << u""_qs;
+    QTest::newRow("missing comma") << changed(R"("free":120,)", R"("free":120 )") << u""_qs;
+    QTest::newRow("bad literal in unknown member")
+        << changed(R"("date":1.5,)", R"("x":tru,"date":1.5,)") << u"JSON"_qs;
+    QTest::newRow("broken array in unknown member")
+        << changed(R"("date":1.5,)", R"("x":[1,,2],"date":1.5,)") << u""_qs;
+    QTest::newRow("bad number in unknown member")
+        << changed(R"("date":1.5,)", R"("x":01,"date":1.5,)") << u"JSON"_qs;
+    QTest::newRow("bad escape in unknown member")
+        << changed(R"("date":1.5,)", R"("x":"\q","date":1.5,)") << u"JSON"_qs;
+    QTest::newRow("invalid UTF-8 in a text")
+        << changed("System, Data", "System\xff Data") << u"UTF-8"_qs;
+    QTest::newRow("invalid UTF-8 in unknown member")
+        << changed(R"("date":1.5,)", "\"x\":\"\xc3\x28\",\"date\":1.5,") << u"UTF-8"_qs;
+    QTest::newRow("overlong UTF-8") << changed("System, Data", "\xc0\xaf") << u"UTF-8"_qs;
+    QTest::newRow("lone surrogate escape") << changed("System, Data", "\\ud800") << u"escape"_qs;
+    QTest::newRow("bad escape in a text") << changed("System, Data", "\\x41") << u"escape"_qs;
+    QTest::newRow("raw control character") << changed("System, Data", "tab\there") << u""_qs;
+    const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+    QTest::newRow("deep nesting in unknown member")
+        << changed(R"("date":1.5,)", QByteArray("\"x\":" + deep + ",\"date\":1.5,").constData())
+        << u"nested"_qs;
+}
+
+void TestHistoryCodec::rejects()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, reason);
+    QString error;
+    QVERIFY(!decodeHistory(json, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!error.contains(u'\n'));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+}
+
+void TestHistoryCodec::decodesInPlaceOrCopied()
+{
+    // A buffer with room after it is read in place; a tight one is copied.
+    // Both must give the same history.
+    QByteArray roomy(validDocument);
+    roomy.reserve(roomy.size() + jsonPadding);
+    const QByteArray tight = QByteArray::fromRawData(validDocument, qstrlen(validDocument));
+    const auto a = decodeHistory(roomy);
+    const auto b = decodeHistory(tight);
+    QVERIFY(a && b);
+    QCOMPARE(*a, *b);
+    QCOMPARE(a->first().containers.first().totalUsed, 370);
+}
+
+void TestHistoryCodec::largeFileReadsBack()
+{
+    // Megabytes, so the file takes the path of a real history's size.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.json"));
+    const QList<DataPoint> history = sampleHistory(8000, 4);
+    QVERIFY(writeHistoryFile(path, history));
+    QVERIFY(QFileInfo(path).size() > 2 << 20);
+    QString error;
+    const auto read = readHistoryFile(path, &error);
+    QVERIFY2(read, qPrintable(error));
+    QCOMPARE(*read, history);
+}
+
+QTEST_GUILESS_MAIN(TestHistoryCodec)
+#include "tst_historycodec.moc"
