@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes a demo history for the screenshot: 60 days of readings, three a day,
 of two containers whose used space grows, as Quillbank's JSON history file.
+Every run writes the same values relative to the current time.
 
 usage: demo-history.py OUTPUT.json
 
@@ -25,7 +26,9 @@ CONTAINERS = [
         "volumes": ["Macintosh HD", "Macintosh HD - Data", "Preboot", "Recovery", "VM"],
         "base": 402 * GB,
         "perDay": 0.9 * GB,
-        "wobble": 2.5 * GB,
+        "wobble": 1.5 * GB,
+        "update": 9 * GB,
+        "cleanup": 14 * GB,
     },
     {
         "conUUID": "0C6F1E2D-8B7A-4C3D-A1E0-9F8E7D6C5B4A",
@@ -34,16 +37,25 @@ CONTAINERS = [
         "volumes": ["Backup"],
         "base": 1140 * GB,
         "perDay": 2.2 * GB,
-        "wobble": 4 * GB,
+        "wobble": 3 * GB,
+        "update": 0,
+        "cleanup": 25 * GB,
     },
 ]
 
 
 def used_at(container, unix_time, now):
-    """Used space of a container at an instant: a steady trend with a daily wobble."""
+    """Used space of a container at an instant: a steady trend, day-to-day churn, a large
+    update around day 20 and a clean-up over days 38 to 41."""
     days = (unix_time - (now - 60 * DAY)) / DAY
-    wobble = container["wobble"] * math.sin(days * 2.1)
-    return int(container["base"] + container["perDay"] * days + wobble)
+    churn = (0.5 * math.sin(days * 0.9) + 0.3 * math.sin(days * 2.7 + 1.0)
+             + 0.2 * math.sin(days * 6.1 + 2.0))
+    def ramp(start, length):
+        return min(max((days - start) / length, 0.0), 1.0)
+
+    steps = container["update"] * ramp(20, 1.5) - container["cleanup"] * ramp(38, 3)
+    return int(container["base"] + container["perDay"] * days
+               + container["wobble"] * churn + steps)
 
 
 def volume_sizes(container, used):

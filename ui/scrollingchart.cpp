@@ -149,10 +149,10 @@ void ScrollingChart::updateYRange()
         high = max->y();
     }
     std::tie(low, high) = yBounds(low, high);
-    if (low == high) {
-        low -= 1.0;
-        high += 1.0;
-    }
+    // A little room, so that the highest and lowest points are not cut in half.
+    const double room = std::max(0.5, (high - low) * 0.03);
+    low -= room;
+    high += room;
     m_axisY->setRange(low, high);
     m_axisY->applyNiceNumbers();
 }
