@@ -1,8 +1,8 @@
 #include "DiskInfo.h"
+#include "answeringchooser.h"
 #include "clock.h"
 #include "containerlistmodel.h"
 #include "contentview.h"
-#include "filechooser.h"
 #include "listingprobe.h"
 #include "listingscripts.h"
 #include "listingsource.h"
@@ -55,23 +55,6 @@ const HistoryContainer diskB{QStringLiteral("BBBB-UUID"),
                              3000000000};
 
 // Answers every dialog for the user and records what was asked.
-
-// Answers an open dialog with the given file, later, as a user would.
-class OpeningChooser : public FileChooser
-{
-public:
-    explicit OpeningChooser(QUrl location) : m_location(std::move(location)) {}
-    int asked = 0;
-    void choose(Mode mode, ContentType, Completion completion) override
-    {
-        ++asked;
-        const Response response = mode == Mode::Open ? Response::Ok : Response::Cancel;
-        QTimer::singleShot(0, [=, this] { completion(response, m_location); });
-    }
-
-private:
-    QUrl m_location;
-};
 
 // A listing tool that notes the cursor shown while it runs.
 class CursorWatchingListing : public ListingSource
@@ -187,11 +170,12 @@ void TestContentView::readJsonKeepsHelpLines()
 {
     MainWindow window;
     ContentView *view = window.contentView();
-    OpeningChooser chooser(
+    AnsweringChooser chooser(
         QUrl::fromLocalFile(QStringLiteral(QUILLBANK_TEST_DATA "/history-two-readings.json")));
     view->theDiskInfo()->setFileChooser(&chooser);
     window.findChild<QAction *>(QStringLiteral("readdata"))->trigger();
-    QTest::qWait(20); // the answer comes from the event loop, as a dialog's would
+    QTRY_COMPARE(view->theDiskInfo()->globalConData().size(), 2);
+    QCOMPARE(chooser.questions.size(), 1);
     QVERIFY(!view->hasRun());
     QCOMPARE(view->shownLines(), helpText);
     QCOMPARE(view->listModel()->rowCount(), 0);

@@ -1,5 +1,5 @@
 #include "DiskInfo.h"
-#include "cancellingchooser.h"
+#include "answeringchooser.h"
 #include "contentview.h"
 #include "mainwindow.h"
 #include "storehistory.h"
@@ -7,8 +7,18 @@
 #include <QAction>
 #include <QMenu>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const HistoryContainer volumesA{u"UUID-A"_s, u"disk3"_s, u"Macintosh HD"_s, 1000000, 1000, 10};
+const HistoryContainer volumesB{u"UUID-B"_s, u"disk5"_s, u"Backup"_s, 2000000, 5000, 70};
+
+} // namespace
 
 class TestToolbar : public QObject
 {
@@ -17,6 +27,9 @@ private slots:
     void toolsInOrder();
     void toolbarBelongsToTheMainWindow();
     void savingCsvWithoutSelectionAsksNothing();
+    void fileToolsAskTheirDialogs_data();
+    void fileToolsAskTheirDialogs();
+    void savingCsvExportsTheSelectedContainer();
     void contextMenuShowsAndHidesTools();
 };
 
@@ -60,16 +73,66 @@ void TestToolbar::toolbarBelongsToTheMainWindow()
 void TestToolbar::savingCsvWithoutSelectionAsksNothing()
 {
     ContentView view;
-    fillHistory(
-        *view.theDiskInfo(),
-        {{QStringLiteral("U"), QStringLiteral("disk3"), QStringLiteral("Data"), 100, 10, 1}}, 2,
-        60.0);
+    fillHistory(*view.theDiskInfo(), {volumesA, volumesB}, 2, 60.0);
     QCoreApplication::processEvents();
-    CancellingChooser chooser;
+    AnsweringChooser chooser;
     view.theDiskInfo()->setFileChooser(&chooser);
     view.findChild<QAction *>(QStringLiteral("savecsv"))->trigger();
-    QCOMPARE(chooser.asked, 0);
+    QCoreApplication::processEvents();
+    QVERIFY(chooser.questions.isEmpty());
     QVERIFY(view.theDiskInfo()->ratesPoints().isEmpty()); // no selection made either
+    view.theDiskInfo()->setFileChooser(nullptr);
+}
+
+void TestToolbar::fileToolsAskTheirDialogs_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<FileChooser::Mode>("mode");
+    QTest::addColumn<FileChooser::ContentType>("type");
+    QTest::newRow("Read JSON") << u"readdata"_s << FileChooser::Mode::Open
+                               << FileChooser::ContentType::Json;
+    QTest::newRow("Save As JSON") << u"savejson"_s << FileChooser::Mode::Save
+                                  << FileChooser::ContentType::Json;
+    QTest::newRow("Save Selection As CSV")
+        << u"savecsv"_s << FileChooser::Mode::Save << FileChooser::ContentType::Csv;
+}
+
+void TestToolbar::fileToolsAskTheirDialogs()
+{
+    QFETCH(QString, tool);
+    QFETCH(FileChooser::Mode, mode);
+    QFETCH(FileChooser::ContentType, type);
+    ContentView view;
+    fillHistory(*view.theDiskInfo(), {volumesA, volumesB}, 2, 60.0);
+    QCoreApplication::processEvents();
+    view.listView()->selectRow(0);
+    AnsweringChooser chooser;
+    view.theDiskInfo()->setFileChooser(&chooser);
+    view.findChild<QAction *>(tool)->trigger();
+    QCOMPARE(chooser.questions.size(), 1);
+    QCOMPARE(chooser.questions[0].mode, mode);
+    QCOMPARE(chooser.questions[0].type, type);
+    QCoreApplication::processEvents();
+    view.theDiskInfo()->setFileChooser(nullptr);
+}
+
+void TestToolbar::savingCsvExportsTheSelectedContainer()
+{
+    ContentView view;
+    fillHistory(*view.theDiskInfo(), {volumesA, volumesB}, 3, 60.0);
+    QCoreApplication::processEvents();
+    view.listView()->selectRow(1);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"export.csv"_s);
+    AnsweringChooser chooser(QUrl::fromLocalFile(path));
+    view.theDiskInfo()->setFileChooser(&chooser);
+    view.findChild<QAction *>(u"savecsv"_s)->trigger();
+    QTRY_VERIFY(QFile::exists(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(file.readAll());
+    QVERIFY(csv.contains(volumesB.firstVolName));
+    QVERIFY(!csv.contains(volumesA.firstVolName));
     view.theDiskInfo()->setFileChooser(nullptr);
 }
 
