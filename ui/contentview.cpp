@@ -60,11 +60,30 @@ ContentView::ContentView(DiskInfo *store, QWidget *parent)
 
 ContentView::~ContentView()
 {
-    // The store outlives nothing it points to: drop the chooser first.
+    // The store, a child, is deleted after the chooser: leave it none to call.
     m_diskInfo->setFileChooser(nullptr);
 }
 
 void ContentView::buildLayout()
+{
+    buildList();
+    buildLines();
+    m_usedChart = new UsedSpaceChart;
+    m_rateChart = new RateChart;
+    m_usedChart->setVisibleDuration(m_visibleDuration);
+    m_rateChart->setVisibleDuration(m_visibleDuration);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 0, Qt::AlignTop);
+    layout->addWidget(m_helpLines);
+    layout->addWidget(m_summaryLine);
+    layout->addWidget(m_usedChart, 1);
+    layout->addWidget(m_rateLines);
+    layout->addWidget(m_rateChart, 1);
+    layout->addLayout(buildSliderRow());
+}
+
+void ContentView::buildList()
 {
     m_list = new QTableView;
     m_list->setModel(m_model);
@@ -85,7 +104,10 @@ void ContentView::buildLayout()
     m_list->setMaximumHeight(listMaximumHeight);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ContentView::selectionChanged);
+}
 
+void ContentView::buildLines()
+{
     m_helpLines = new QWidget;
     auto *helpLayout = new QVBoxLayout(m_helpLines);
     helpLayout->setContentsMargins(0, 0, 0, 0);
@@ -102,13 +124,11 @@ void ContentView::buildLayout()
     rateLayout->addWidget(m_rateLine);
     rateLayout->addWidget(m_forecastLine);
     m_lineLabels << m_summaryLine << m_rateLine << m_forecastLine;
+}
 
-    m_usedChart = new UsedSpaceChart;
-    m_rateChart = new RateChart;
-    for (ScrollingChart *chart :
-         {static_cast<ScrollingChart *>(m_usedChart), static_cast<ScrollingChart *>(m_rateChart)})
-        chart->setVisibleDuration(m_visibleDuration);
-
+QLayout *ContentView::buildSliderRow()
+{
+    // Whole days from 1 to 28.
     m_slider = new QSlider(Qt::Horizontal);
     m_slider->setRange(1, 28);
     m_slider->setSingleStep(1);
@@ -116,21 +136,13 @@ void ContentView::buildLayout()
     m_slider->setValue(static_cast<int>(m_visibleDuration / secondsPerDay));
     m_slider->setAccessibleName(tr("Days"));
     connect(m_slider, &QSlider::valueChanged, this, &ContentView::setVisibleDays);
-    auto *sliderRow = new QHBoxLayout;
-    sliderRow->setContentsMargins(sliderInset, sliderInset, sliderInset, sliderInset);
-    sliderRow->addWidget(new QLabel(tr("Days")));
-    sliderRow->addWidget(new QLabel(QStringLiteral("1")));
-    sliderRow->addWidget(m_slider, 1);
-    sliderRow->addWidget(new QLabel(QStringLiteral("28")));
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_list, 0, Qt::AlignTop);
-    layout->addWidget(m_helpLines);
-    layout->addWidget(m_summaryLine);
-    layout->addWidget(m_usedChart, 1);
-    layout->addWidget(m_rateLines);
-    layout->addWidget(m_rateChart, 1);
-    layout->addLayout(sliderRow);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(sliderInset, sliderInset, sliderInset, sliderInset);
+    row->addWidget(new QLabel(tr("Days")));
+    row->addWidget(new QLabel(QStringLiteral("1")));
+    row->addWidget(m_slider, 1);
+    row->addWidget(new QLabel(QStringLiteral("28")));
+    return row;
 }
 
 QAction *ContentView::addTool(const QString &name, const QString &title, const QString &tip,

@@ -11,6 +11,7 @@
 class ContainerListModel;
 class QAction;
 class QLabel;
+class QLayout;
 class QMenu;
 class QSlider;
 class QTableView;
@@ -63,6 +64,9 @@ public:
 
 private:
     void buildLayout();
+    void buildList();
+    void buildLines();
+    QLayout *buildSliderRow();
     void buildToolBar();
     QAction *addTool(const QString &name, const QString &title, const QString &tip,
                      const QString &themeIcon);
