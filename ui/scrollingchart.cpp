@@ -31,6 +31,24 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
       m_scrollBar(new QScrollBar(Qt::Horizontal)), m_points(new QLineSeries),
       m_line(new QLineSeries), m_axisX(new QDateTimeAxis), m_axisY(new QValueAxis)
 {
+    setUpChart(valueName);
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setAccessibleName(valueName);
+    m_view->viewport()->installEventFilter(this);
+    m_view->setMinimumHeight(120);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_scrollBar);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingChart::showWindow);
+    updateScrollRange();
+    updateYRange();
+    showWindow();
+}
+
+void ScrollingChart::setUpChart(const QString &valueName)
+{
     m_chart->legend()->hide();
     m_chart->setMargins(QMargins(10, 4, 10, 4));
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
@@ -53,20 +71,6 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
         series->attachAxis(m_axisX);
         series->attachAxis(m_axisY);
     }
-
-    m_view->setRenderHint(QPainter::Antialiasing);
-    m_view->setAccessibleName(valueName);
-    m_view->viewport()->installEventFilter(this);
-    m_view->setMinimumHeight(120);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_view, 1);
-    layout->addWidget(m_scrollBar);
-    connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingChart::showWindow);
-    updateScrollRange();
-    updateYRange();
-    showWindow();
 }
 
 void ScrollingChart::setAllPoints(QList<QPointF> points)
@@ -171,37 +175,47 @@ void ScrollingChart::showWindow()
 
 bool ScrollingChart::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_view->viewport())
-        return QWidget::eventFilter(watched, event);
-    const qreal plotWidth = std::max<qreal>(1.0, m_chart->plotArea().width());
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        m_dragging = mouse->button() == Qt::LeftButton;
-        m_dragStartX = mouse->position().toPoint().x();
-        m_dragStartValue = m_scrollBar->value();
-        return m_dragging;
-    }
-    case QEvent::MouseMove: {
-        if (!m_dragging)
+    if (watched == m_view->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            return startDrag(*static_cast<QMouseEvent *>(event));
+        case QEvent::MouseMove:
+            return drag(*static_cast<QMouseEvent *>(event));
+        case QEvent::MouseButtonRelease:
+            m_dragging = false;
             break;
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        const double dx = mouse->position().x() - m_dragStartX;
-        m_scrollBar->setValue(m_dragStartValue - static_cast<int>(dx * m_duration / plotWidth));
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        m_dragging = false;
-        break;
-    case QEvent::Wheel: {
-        const auto *wheel = static_cast<QWheelEvent *>(event);
-        const QPoint delta = wheel->angleDelta();
-        const int notches = (delta.x() != 0 ? delta.x() : delta.y());
-        scrollBy(-notches / 120.0 * m_duration * wheelFraction);
-        return true;
-    }
-    default:
-        break;
+        case QEvent::Wheel:
+            return scrollWithWheel(*static_cast<QWheelEvent *>(event));
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool ScrollingChart::startDrag(const QMouseEvent &event)
+{
+    m_dragging = event.button() == Qt::LeftButton;
+    m_dragStartX = event.position().x();
+    m_dragStartValue = m_scrollBar->value();
+    return m_dragging;
+}
+
+bool ScrollingChart::drag(const QMouseEvent &event)
+{
+    if (!m_dragging)
+        return false;
+    // The data follows the pointer: dragging right shows earlier readings.
+    const qreal plotWidth = std::max<qreal>(1.0, m_chart->plotArea().width());
+    const double seconds = (event.position().x() - m_dragStartX) * m_duration / plotWidth;
+    m_scrollBar->setValue(m_dragStartValue - static_cast<int>(seconds));
+    return true;
+}
+
+bool ScrollingChart::scrollWithWheel(const QWheelEvent &event)
+{
+    const QPoint delta = event.angleDelta();
+    const int eighths = delta.x() != 0 ? delta.x() : delta.y();
+    scrollBy(-eighths / 120.0 * m_duration * wheelFraction);
+    return true;
 }

@@ -8,8 +8,10 @@ class QChart;
 class QChartView;
 class QDateTimeAxis;
 class QLineSeries;
+class QMouseEvent;
 class QScrollBar;
 class QValueAxis;
+class QWheelEvent;
 
 // A chart of one series over time that shows a window of a given length and
 // scrolls sideways through the rest: by dragging, with the mouse wheel or with
@@ -52,6 +54,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setUpChart(const QString &valueName);
+    bool startDrag(const QMouseEvent &event);
+    bool drag(const QMouseEvent &event);
+    bool scrollWithWheel(const QWheelEvent &event);
     void updateScrollRange();
     void updateYRange();
     void showWindow();
@@ -71,7 +77,7 @@ private:
     double m_minX = 0.0;
     double m_maxX = 0.0;
     double m_duration = 14 * 86400.0;
-    int m_dragStartX = 0;
+    qreal m_dragStartX = 0.0;
     int m_dragStartValue = 0;
     bool m_dragging = false;
 };
