@@ -9,8 +9,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 
 constexpr int iconSize = 64;
 const QColor ink(QStringLiteral("#2b5797"));
