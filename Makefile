@@ -2,7 +2,7 @@
 PRESET ?= dev
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan fuzz package format clean
+.PHONY: deps configure build run screenshot test bench asan fuzz package format clean
 
 deps:
 	@scripts/install-deps
@@ -13,8 +13,21 @@ configure: deps
 build: configure
 	cmake --build --preset $(PRESET)
 
+# Without a display the app cannot open its window: list the containers instead.
 run: build
-	$(BUILD)/bin/quillbank-cli list
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running quillbank-cli list instead."; \
+		$(BUILD)/bin/quillbank-cli list; \
+	else \
+		$(BUILD)/bin/quillbank; \
+	fi
+
+# Draws docs/screenshot.png from a demo history and a stand-in listing program.
+screenshot: build
+	@mkdir -p $(BUILD)/demo docs
+	scripts/demo-history.py $(BUILD)/demo/history.json
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+		$(BUILD)/bin/quillbank-screenshot scripts/demo-listing $(BUILD)/demo/history.json docs/screenshot.png
 
 test: build
 	ctest --preset $(PRESET)

@@ -9,8 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace
-{
+namespace {
 
 constexpr int runs = 2000;
 

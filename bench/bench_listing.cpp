@@ -17,8 +17,7 @@
 
 extern char **environ;
 
-namespace
-{
+namespace {
 
 constexpr int runs = 101;
 constexpr int entries = 50;

@@ -5,8 +5,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 struct ProbeFree {
     void operator()(blkid_probe probe) const { blkid_free_probe(probe); }

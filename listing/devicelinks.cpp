@@ -6,8 +6,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 int hexValue(char c)
 {

@@ -4,8 +4,7 @@
 #include <array>
 #include <string_view>
 
-namespace
-{
+namespace {
 
 using namespace std::string_view_literals;
 

@@ -7,8 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 QList<QList<MountEntry>> groupByFileSystem(const QList<MountEntry> &mounts)
 {

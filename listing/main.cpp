@@ -16,8 +16,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace
-{
+namespace {
 
 bool isListCommand(int argc, char *argv[])
 {

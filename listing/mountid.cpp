@@ -9,8 +9,7 @@
 
 std::optional<quint64> mountIdOf(int fd)
 {
-    struct statx info {
-    };
+    struct statx info {};
     if (syscall(SYS_statx, fd, "", AT_EMPTY_PATH, STATX_MNT_ID, &info) != 0 ||
         !(info.stx_mask & STATX_MNT_ID))
         return std::nullopt;

@@ -3,8 +3,7 @@
 #include <charconv>
 #include <optional>
 
-namespace
-{
+namespace {
 
 bool isOctalDigit(char c)
 {

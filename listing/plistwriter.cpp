@@ -2,8 +2,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 bool isXmlChar(char32_t c)
 {

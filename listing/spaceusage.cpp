@@ -1,7 +1,6 @@
 #include "spaceusage.h"
 
-namespace
-{
+namespace {
 
 std::optional<qint64> bytes(quint64 count, quint64 unit)
 {

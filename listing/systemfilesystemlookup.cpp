@@ -14,8 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 QString errnoText()
 {
@@ -55,8 +54,7 @@ private:
 
 SystemFileSystemLookup::SystemFileSystemLookup(const QByteArray &byUuid, const QByteArray &byLabel)
     : m_byUuid(byUuid), m_byLabel(byLabel)
-{
-}
+{}
 
 // The mount point is opened once and both questions go to that open file, so
 // the answer belongs to the mount that was checked.

@@ -8,8 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 // Where a record sits in the listing, named only when something fails.
 struct Place {

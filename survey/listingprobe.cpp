@@ -6,8 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 // Reads until the child closes its standard output; QProcess drains what is
 // left in the pipe when the child exits, so the final readAll() gets the tail.

@@ -4,8 +4,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 bool isTextElement(QStringView name)
 {

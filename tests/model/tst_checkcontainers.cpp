@@ -5,8 +5,7 @@
 
 #include <QTest>
 
-namespace
-{
+namespace {
 
 struct Volume {
     QString name;

@@ -25,8 +25,7 @@ class CannedListing : public ListingSource
 public:
     explicit CannedListing(std::optional<QByteArray> bytes = std::nullopt)
         : m_bytes(std::move(bytes))
-    {
-    }
+    {}
     std::optional<QByteArray> runDiskutil() override
     {
         ++m_runs;

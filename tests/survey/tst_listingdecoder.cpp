@@ -8,8 +8,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 // One dictionary's entries as (key, value XML), in document order.
 using Entries = QList<std::pair<QByteArray, QByteArray>>;

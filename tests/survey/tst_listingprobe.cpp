@@ -6,8 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace
-{
+namespace {
 
 const QByteArray listingText =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n"

@@ -1,0 +1,323 @@
+#include "contentview.h"
+
+#include "containerlistmodel.h"
+#include "qtfilechooser.h"
+#include "ratechart.h"
+#include "resourcepaths.h"
+#include "statuslines.h"
+#include "usedspacechart.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr double secondsPerDay = 86400.0;
+constexpr int listMaximumHeight = 185;
+constexpr int sliderInset = 10;
+
+QLabel *centredLabel(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setAlignment(Qt::AlignHCenter);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+// Holds the busy cursor while the listing tool runs.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace
+
+ContentView::ContentView(QWidget *parent) : ContentView(new DiskInfo, parent) {}
+
+ContentView::ContentView(DiskInfo *store, QWidget *parent)
+    : QWidget(parent), m_diskInfo(store), m_model(new ContainerListModel(this))
+{
+    m_diskInfo->setParent(this);
+    m_fileChooser = std::make_unique<QtFileChooser>(this);
+    m_diskInfo->setFileChooser(m_fileChooser.get());
+    buildLayout();
+    buildToolBar();
+    connect(m_diskInfo, &DiskInfo::changed, this, &ContentView::storeChanged);
+    refreshLines();
+}
+
+ContentView::~ContentView()
+{
+    // The store, a child, is deleted after the chooser: leave it none to call.
+    m_diskInfo->setFileChooser(nullptr);
+}
+
+void ContentView::buildLayout()
+{
+    buildList();
+    buildLines();
+    m_usedChart = new UsedSpaceChart;
+    m_rateChart = new RateChart;
+    m_usedChart->setVisibleDuration(m_visibleDuration);
+    m_rateChart->setVisibleDuration(m_visibleDuration);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 0, Qt::AlignTop);
+    layout->addWidget(m_helpLines);
+    layout->addWidget(m_summaryLine);
+    layout->addWidget(m_usedChart, 1);
+    layout->addWidget(m_rateLines);
+    layout->addWidget(m_rateChart, 1);
+    layout->addLayout(buildSliderRow());
+}
+
+void ContentView::buildList()
+{
+    m_list = new QTableView;
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->hide();
+    // The volume names can be long: that column takes the width left over.
+    QHeaderView *header = m_list->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ContainerListModel::VolNames, QHeaderView::Stretch);
+    header->setStretchLastSection(false);
+    m_list->setShowGrid(false);
+    m_list->setWordWrap(false);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(12);
+    m_list->setFont(mono);
+    m_list->setMaximumHeight(listMaximumHeight);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ContentView::selectionChanged);
+}
+
+void ContentView::buildLines()
+{
+    m_helpLines = new QWidget;
+    auto *helpLayout = new QVBoxLayout(m_helpLines);
+    helpLayout->setContentsMargins(0, 0, 0, 0);
+    for (const QString &line : helpLines()) {
+        m_lineLabels.append(centredLabel(line));
+        helpLayout->addWidget(m_lineLabels.constLast());
+    }
+    m_summaryLine = centredLabel({});
+    m_rateLines = new QWidget;
+    auto *rateLayout = new QVBoxLayout(m_rateLines);
+    rateLayout->setContentsMargins(0, 0, 0, 0);
+    m_rateLine = centredLabel({});
+    m_forecastLine = centredLabel({});
+    rateLayout->addWidget(m_rateLine);
+    rateLayout->addWidget(m_forecastLine);
+    m_lineLabels << m_summaryLine << m_rateLine << m_forecastLine;
+}
+
+QLayout *ContentView::buildSliderRow()
+{
+    // Whole days from 1 to 28.
+    m_slider = new QSlider(Qt::Horizontal);
+    m_slider->setRange(1, 28);
+    m_slider->setSingleStep(1);
+    m_slider->setPageStep(1);
+    m_slider->setValue(static_cast<int>(m_visibleDuration / secondsPerDay));
+    m_slider->setAccessibleName(tr("Days"));
+    connect(m_slider, &QSlider::valueChanged, this, &ContentView::setVisibleDays);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(sliderInset, sliderInset, sliderInset, sliderInset);
+    row->addWidget(new QLabel(tr("Days")));
+    row->addWidget(new QLabel(QStringLiteral("1")));
+    row->addWidget(m_slider, 1);
+    row->addWidget(new QLabel(QStringLiteral("28")));
+    return row;
+}
+
+QAction *ContentView::addTool(const QString &name, const QString &title, const QString &tip,
+                              const QString &themeIcon)
+{
+    QAction *action =
+        m_toolBar->addAction(QIcon::fromTheme(themeIcon, QIcon(fallbackIconPath(name))), title);
+    action->setObjectName(name);
+    action->setToolTip(tip);
+    return action;
+}
+
+void ContentView::buildToolBar()
+{
+    m_toolBar = new QToolBar(tr("Tools"), this);
+    m_toolBar->setObjectName(QStringLiteral("ContentView.toolbar"));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setMovable(false);
+    m_toolBar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_toolBar, &QWidget::customContextMenuRequested, this, &ContentView::showToolMenu);
+
+    connect(addTool(QStringLiteral("readdata"), tr("Read JSON"), tr("Read data from JSON file"),
+                    QStringLiteral("document-open")),
+            &QAction::triggered, m_diskInfo, &DiskInfo::readData);
+    connect(addTool(QStringLiteral("checkcons"), tr("Check All"),
+                    tr("Check all accessible APFS containers."), QStringLiteral("view-refresh")),
+            &QAction::triggered, this, &ContentView::checkAll);
+    connect(addTool(QStringLiteral("savejson"), tr("Save As JSON"),
+                    tr("Save all data as JSON file."), QStringLiteral("document-save-as")),
+            &QAction::triggered, m_diskInfo, &DiskInfo::saveJSON);
+    connect(addTool(QStringLiteral("savecsv"), tr("Save Selection As CSV"),
+                    tr("Save selected container data as CSV file."),
+                    QStringLiteral("x-office-spreadsheet")),
+            &QAction::triggered, this, &ContentView::saveSelectionAsCsv);
+}
+
+std::unique_ptr<QMenu> ContentView::toolMenu() const
+{
+    // Lets the user show or hide each tool.
+    auto menu = std::make_unique<QMenu>();
+    for (QAction *tool : m_toolBar->actions()) {
+        QAction *toggle = menu->addAction(tool->text());
+        toggle->setCheckable(true);
+        toggle->setChecked(tool->isVisible());
+        connect(toggle, &QAction::toggled, tool, &QAction::setVisible);
+    }
+    return menu;
+}
+
+void ContentView::showToolMenu(const QPoint &position)
+{
+    toolMenu()->exec(m_toolBar->mapToGlobal(position));
+}
+
+void ContentView::checkAll()
+{
+    {
+        const BusyCursor busy;
+        m_diskInfo->checkContainers();
+    }
+    m_hasRun = true;
+    refreshLines();
+}
+
+void ContentView::saveSelectionAsCsv()
+{
+    forSelectedContainer(&DiskInfo::saveCSV);
+}
+
+void ContentView::forSelectedContainer(void (DiskInfo::*operation)(const QString &))
+{
+    if (!m_selection)
+        return;
+    for (const ContainerInfo &info : m_diskInfo->containerList()) {
+        if (info.id == *m_selection) {
+            (m_diskInfo->*operation)(info.conUUID);
+            return;
+        }
+    }
+}
+
+QString ContentView::copyText() const
+{
+    if (!m_selection)
+        return {};
+    QStringList items;
+    for (const ContainerInfo &info : m_diskInfo->containerList()) {
+        if (info.id == *m_selection)
+            items.append(info.copyText());
+    }
+    return items.join(u'\n');
+}
+
+void ContentView::copySelection() const
+{
+    const QString text = copyText();
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+QStringList ContentView::shownLines() const
+{
+    QStringList lines;
+    for (const QLabel *label : m_lineLabels) {
+        if (label->isVisibleTo(this))
+            lines.append(label->text());
+    }
+    return lines;
+}
+
+void ContentView::storeChanged(DiskInfo::Property property)
+{
+    switch (property) {
+    case DiskInfo::Property::ContainerList:
+        m_listDirty = true;
+        break;
+    case DiskInfo::Property::RatesPoints:
+    case DiskInfo::Property::OverallRate:
+        m_chartsDirty = true;
+        break;
+    case DiskInfo::Property::MaxSizeTotal:
+    case DiskInfo::Property::MinFree:
+    case DiskInfo::Property::TimeToRun:
+        break;
+    default:
+        return;
+    }
+    scheduleRefresh();
+}
+
+void ContentView::scheduleRefresh()
+{
+    if (m_refreshPending)
+        return;
+    m_refreshPending = true;
+    QTimer::singleShot(0, this, &ContentView::refresh);
+}
+
+void ContentView::refresh()
+{
+    m_refreshPending = false;
+    if (std::exchange(m_listDirty, false))
+        m_model->setContainers(m_diskInfo->containerList());
+    if (std::exchange(m_chartsDirty, false)) {
+        m_usedChart->setSeries(m_diskInfo->ratesPoints());
+        m_rateChart->setSeries(m_diskInfo->ratesPoints(), m_diskInfo->overallRate());
+    }
+    refreshLines();
+}
+
+void ContentView::refreshLines()
+{
+    m_helpLines->setVisible(!m_hasRun);
+    m_summaryLine->setVisible(m_hasRun);
+    m_rateLines->setVisible(m_hasRun);
+    m_summaryLine->setText(summaryLine(m_diskInfo->maxSizeTotal(), m_diskInfo->minFree()));
+    m_rateLine->setText(rateLine(m_diskInfo->overallRate()));
+    m_forecastLine->setText(forecastLine(m_diskInfo->timeToRun()));
+}
+
+void ContentView::selectionChanged()
+{
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    std::optional<QUuid> selected;
+    if (!rows.isEmpty())
+        selected = rows.constFirst().data(ContainerListModel::IdRole).toUuid();
+    if (selected == m_selection)
+        return;
+    m_selection = selected;
+    forSelectedContainer(&DiskInfo::selectContainer);
+}
+
+void ContentView::setVisibleDays(int days)
+{
+    m_visibleDuration = days * secondsPerDay;
+    m_usedChart->setVisibleDuration(m_visibleDuration);
+    m_rateChart->setVisibleDuration(m_visibleDuration);
+}

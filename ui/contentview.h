@@ -1,0 +1,106 @@
+#pragma once
+
+#include "DiskInfo.h"
+
+#include <QUuid>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class ContainerListModel;
+class QAction;
+class QLabel;
+class QLayout;
+class QMenu;
+class QSlider;
+class QTableView;
+class QToolBar;
+class QtFileChooser;
+class RateChart;
+class UsedSpaceChart;
+
+// The main window's content, top to bottom: the containers of the latest
+// reading, the help lines (until the first Check All) or the summary line,
+// the used-space chart, the rate and forecast lines, the rate chart and the
+// days slider. It owns the store and starts every store operation: the
+// selection from the list, the others from its toolbar.
+class ContentView : public QWidget
+{
+    Q_OBJECT
+public:
+    // A store reading the system's containers.
+    explicit ContentView(QWidget *parent = nullptr);
+    // Takes over the given store, e.g. one with a stand-in listing program.
+    explicit ContentView(DiskInfo *store, QWidget *parent = nullptr);
+    ~ContentView() override;
+
+    DiskInfo *theDiskInfo() const { return m_diskInfo; }
+    std::optional<QUuid> selection() const { return m_selection; }
+    double visibleDuration() const { return m_visibleDuration; }
+    bool hasRun() const { return m_hasRun; }
+
+    QToolBar *toolBar() const { return m_toolBar; }
+    QTableView *listView() const { return m_list; }
+    ContainerListModel *listModel() const { return m_model; }
+    QSlider *daysSlider() const { return m_slider; }
+    UsedSpaceChart *usedSpaceChart() const { return m_usedChart; }
+    RateChart *rateChart() const { return m_rateChart; }
+
+    // Calls the operation with the selected container's conUUID; nothing
+    // when no row, or no row of the current list, is selected.
+    void forSelectedContainer(void (DiskInfo::*operation)(const QString &));
+
+    // The copy text of the selected container, empty when none is selected.
+    QString copyText() const;
+    // Puts the copy text of the selected container on the clipboard.
+    void copySelection() const;
+
+    // The toolbar's context menu: one checkable entry per tool, to show or hide it.
+    std::unique_ptr<QMenu> toolMenu() const;
+
+    // The visible lines of text, top to bottom.
+    QStringList shownLines() const;
+
+private:
+    void buildLayout();
+    void buildList();
+    void buildLines();
+    QLayout *buildSliderRow();
+    void buildToolBar();
+    QAction *addTool(const QString &name, const QString &title, const QString &tip,
+                     const QString &themeIcon);
+    void showToolMenu(const QPoint &position);
+    void checkAll();
+    void saveSelectionAsCsv();
+    void storeChanged(DiskInfo::Property property);
+    void scheduleRefresh();
+    void refresh();
+    void refreshLines();
+    void selectionChanged();
+    void setVisibleDays(int days);
+
+    DiskInfo *m_diskInfo;
+    std::unique_ptr<QtFileChooser> m_fileChooser;
+    std::optional<QUuid> m_selection;
+    double m_visibleDuration = 14 * 86400.0;
+    bool m_hasRun = false;
+
+    ContainerListModel *m_model;
+    QTableView *m_list;
+    QWidget *m_helpLines;
+    QLabel *m_summaryLine;
+    QWidget *m_rateLines;
+    QLabel *m_rateLine;
+    QLabel *m_forecastLine;
+    QList<QLabel *> m_lineLabels; // every line of text, top to bottom
+    UsedSpaceChart *m_usedChart;
+    RateChart *m_rateChart;
+    QSlider *m_slider;
+    QToolBar *m_toolBar;
+
+    // Store changes are gathered and shown once per turn of the event loop.
+    bool m_refreshPending = false;
+    bool m_listDirty = false;
+    bool m_chartsDirty = false;
+};

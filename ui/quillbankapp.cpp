@@ -1,0 +1,44 @@
+#include "quillbankapp.h"
+
+#include "DiskInfo.h"
+#include "helpwindow.h"
+#include "mainwindow.h"
+#include "resourcepaths.h"
+
+QuillbankApp::QuillbankApp(QObject *parent) : QuillbankApp(new DiskInfo, parent) {}
+
+QuillbankApp::QuillbankApp(DiskInfo *store, QObject *parent)
+    : QObject(parent), m_mainWindow(new MainWindow(store))
+{
+    connect(m_mainWindow, &MainWindow::helpRequested, this, &QuillbankApp::showHelp);
+}
+
+QuillbankApp::~QuillbankApp()
+{
+    delete m_helpWindow;
+    delete m_mainWindow;
+}
+
+void QuillbankApp::start()
+{
+    m_mainWindow->show();
+}
+
+void QuillbankApp::showHelp()
+{
+    if (!m_helpWindow) {
+        // Made afresh after each close, so the PDF is looked up again.
+        m_helpWindow = new HelpWindow(helpPdfPath());
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        // Closing the main window ends the app even while help is open.
+        m_helpWindow->setAttribute(Qt::WA_QuitOnClose, false);
+    }
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
+}
+
+HelpWindow *QuillbankApp::helpWindow() const
+{
+    return m_helpWindow;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class DiskInfo;
+class HelpWindow;
+class MainWindow;
+
+// The application: the main window, shown at launch, and at most one help
+// window, opened (or raised) through the Help menu.
+class QuillbankApp : public QObject
+{
+    Q_OBJECT
+public:
+    explicit QuillbankApp(QObject *parent = nullptr);
+    // With the given store, e.g. one with a stand-in listing program.
+    explicit QuillbankApp(DiskInfo *store, QObject *parent = nullptr);
+    ~QuillbankApp() override;
+
+    // Shows the main window; nothing is read or run.
+    void start();
+    // Opens the help window, or brings the open one to the front.
+    void showHelp();
+
+    MainWindow *mainWindow() const { return m_mainWindow; }
+    HelpWindow *helpWindow() const;
+
+private:
+    MainWindow *m_mainWindow;
+    QPointer<HelpWindow> m_helpWindow;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ratestats.h"
+#include "scrollingchart.h"
+
+class QGraphicsSimpleTextItem;
+
+// The growth rate between consecutive readings in GB per week, with the
+// container's overall rate as a dashed gray rule captioned "Overall Rate".
+// The rule is shown only while the series has points.
+class RateChart : public ScrollingChart
+{
+    Q_OBJECT
+public:
+    explicit RateChart(QWidget *parent = nullptr);
+
+    void setSeries(const QList<RateStats> &points, double overallRate);
+
+    QLineSeries *ruleSeries() const { return m_rule; }
+    QGraphicsSimpleTextItem *ruleCaption() const { return m_caption; }
+    bool hasRule() const;
+
+protected:
+    std::pair<double, double> yBounds(double low, double high) const override;
+    void windowChanged() override;
+
+private:
+    void placeCaption();
+
+    QLineSeries *m_rule;
+    QGraphicsSimpleTextItem *m_caption;
+    double m_overallRate = 0.0;
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QWidget>
+
+class QChart;
+class QChartView;
+class QDateTimeAxis;
+class QLineSeries;
+class QMouseEvent;
+class QScrollBar;
+class QValueAxis;
+class QWheelEvent;
+
+// A chart of one series over time that shows a window of a given length and
+// scrolls sideways through the rest: by dragging, with the mouse wheel or with
+// the scroll bar under it. Only the points of the window and their neighbours
+// are handed to the chart, so long histories stay cheap to draw.
+class ScrollingChart : public QWidget
+{
+    Q_OBJECT
+public:
+    // valueName names the y values wherever the chart describes its series.
+    explicit ScrollingChart(const QString &valueName, QWidget *parent = nullptr);
+
+    void setVisibleDuration(double seconds);
+    double visibleDuration() const { return m_duration; }
+
+    // The visible window, as milliseconds since 1970.
+    double windowStart() const;
+    double windowEnd() const { return windowStart() + m_duration * 1000.0; }
+    // Moves the window by this many seconds, within the data.
+    void scrollBy(double seconds);
+
+    QChart *chart() const { return m_chart; }
+    QChartView *chartView() const { return m_view; }
+    QScrollBar *scrollBar() const { return m_scrollBar; }
+    QLineSeries *pointSeries() const { return m_points; }
+    QLineSeries *lineSeries() const { return m_line; }
+    QValueAxis *axisY() const { return m_axisY; }
+    QDateTimeAxis *axisX() const { return m_axisX; }
+    // Every point of the series, x in milliseconds since 1970, in series order.
+    const QList<QPointF> &allPoints() const { return m_all; }
+
+protected:
+    // Replaces the series and shows its latest readings.
+    void setAllPoints(QList<QPointF> points);
+    // The y range for the values [low, high] of the series.
+    virtual std::pair<double, double> yBounds(double low, double high) const;
+    // Called after the window or the y range moved.
+    virtual void windowChanged() {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setUpChart(const QString &valueName);
+    bool startDrag(const QMouseEvent &event);
+    bool drag(const QMouseEvent &event);
+    bool scrollWithWheel(const QWheelEvent &event);
+    void updateScrollRange();
+    void updateYRange();
+    void showWindow();
+    double dataStart() const;
+    double dataEnd() const;
+    double margin() const { return m_duration * 1000.0 * 0.03; }
+
+    QChart *m_chart;
+    QChartView *m_view;
+    QScrollBar *m_scrollBar;
+    QLineSeries *m_points;
+    QLineSeries *m_line;
+    QDateTimeAxis *m_axisX;
+    QValueAxis *m_axisY;
+    QList<QPointF> m_all;
+    bool m_sorted = true;
+    double m_minX = 0.0;
+    double m_maxX = 0.0;
+    double m_duration = 14 * 86400.0;
+    qreal m_dragStartX = 0.0;
+    int m_dragStartValue = 0;
+    bool m_dragging = false;
+};
