@@ -98,7 +98,12 @@ void DiskInfo::setRatesPoints(const QList<RateStats> &value)
 {
     // Series points have no equality: every write is a change.
     emit aboutToChange(Property::RatesPoints);
-    m_ratesPoints = value;
+    // Emptying keeps the memory, so that rebuilding a long series does not
+    // fault in fresh pages point by point.
+    if (value.isEmpty())
+        m_ratesPoints.clear();
+    else
+        m_ratesPoints = value;
     emit changed(Property::RatesPoints);
 }
 

@@ -45,22 +45,27 @@ TextMatcher::TextMatcher(const QString &text)
     : m_text(text), m_normalized(normalized(text)), m_textIsNormalized(m_normalized == m_text)
 {}
 
-bool TextMatcher::operator()(const QString &candidate) const
+bool TextMatcher::operator()(QStringView candidate) const
 {
     // The matcher lives for one walk over texts that do not change meanwhile,
     // so equal addresses and sizes mean equal texts.
-    const QChar *data = candidate.constData();
-    Verdict &slot = m_seen[(reinterpret_cast<quintptr>(data) >> 4) % m_seen.size()];
-    if (slot.data != data || slot.size != candidate.size())
-        slot = {data, candidate.size(), compare(candidate)};
+    const QChar *data = candidate.data();
+    for (const Verdict &seen : m_seen) {
+        if (seen.data == data && seen.size == candidate.size())
+            return seen.matches;
+    }
+    // A container has one shared text, so a handful of slots covers a walk;
+    // the oldest verdict makes room.
+    Verdict &slot = m_seen[m_nextSlot++ % m_seen.size()];
+    slot = {data, candidate.size(), compare(candidate)};
     return slot.matches;
 }
 
-bool TextMatcher::compare(const QString &candidate) const
+bool TextMatcher::compare(QStringView candidate) const
 {
     if (candidate == m_text)
         return true;
     if (isTriviallyNormalized(candidate))
         return !m_textIsNormalized && candidate == m_normalized;
-    return candidate.normalized(QString::NormalizationForm_C) == m_normalized;
+    return candidate.toString().normalized(QString::NormalizationForm_C) == m_normalized;
 }

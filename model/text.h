@@ -18,10 +18,10 @@ class TextMatcher
 {
 public:
     explicit TextMatcher(const QString &text);
-    bool operator()(const QString &candidate) const;
+    bool operator()(QStringView candidate) const;
 
 private:
-    bool compare(const QString &candidate) const;
+    bool compare(QStringView candidate) const;
 
     struct Verdict {
         const QChar *data = nullptr;
@@ -33,4 +33,5 @@ private:
     QString m_normalized;
     bool m_textIsNormalized;
     mutable std::array<Verdict, 8> m_seen{};
+    mutable size_t m_nextSlot = 0;
 };

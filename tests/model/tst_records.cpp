@@ -84,6 +84,19 @@ private slots:
         QVERIFY(!matcher(QStringLiteral("A")));
     }
 
+    // More distinct texts than the matcher remembers, each seen many times.
+    void matcherKeepsAnsweringAcrossManyTexts()
+    {
+        QStringList texts;
+        for (int i = 0; i < 20; ++i)
+            texts.append(QStringLiteral("C%1").arg(i));
+        const TextMatcher matcher(QStringLiteral("C7"));
+        for (int round = 0; round < 3; ++round) {
+            for (const QString &text : texts)
+                QCOMPARE(matcher(text), text == u"C7");
+        }
+    }
+
     void dataPointsCompareContainers()
     {
         const DataPoint a{newId(), 12.5, {sample(), sample()}};
