@@ -4,44 +4,6 @@
 
 #include <cmath>
 
-namespace {
-
-// 2^63 is exactly representable; every double below it converts safely.
-constexpr double int64Bound = 9223372036854775808.0;
-
-std::optional<qint64> truncatedToInt64(double value)
-{
-    if (!(value >= -int64Bound && value < int64Bound)) // also rejects NaN
-        return std::nullopt;
-    return static_cast<qint64>(value);
-}
-
-} // namespace
-
-std::optional<qint64> roundedToInt64(double value)
-{
-    // Every double of magnitude 2^52 or more is already whole; below that the
-    // integer conversion is exact and cheaper than std::round's library call.
-    constexpr double wholeFrom = 4503599627370496.0; // 2^52
-    if (!(std::fabs(value) < wholeFrom))
-        return truncatedToInt64(value);
-    auto whole = static_cast<qint64>(value);
-    const double fraction = value - static_cast<double>(whole);
-    if (fraction >= 0.5)
-        ++whole;
-    else if (fraction <= -0.5)
-        --whole;
-    return whole;
-}
-
-double difference(qint64 later, qint64 earlier)
-{
-    qint64 exact = 0;
-    if (!__builtin_sub_overflow(later, earlier, &exact))
-        return static_cast<double>(exact);
-    return static_cast<double>(later) - static_cast<double>(earlier);
-}
-
 SeriesAccumulator::Step SeriesAccumulator::add(const DataContainerInfo &entry)
 {
     Step step;

@@ -47,9 +47,41 @@ private:
     qint64 m_maxSizeTotal = 0;
 };
 
+// Nothing when the value is not finite or does not fit a signed 64-bit
+// integer; otherwise the value truncated toward zero.
+inline std::optional<qint64> truncatedToInt64(double value)
+{
+    // 2^63 is exactly representable; every double below it converts safely.
+    constexpr double int64Bound = 9223372036854775808.0;
+    if (!(value >= -int64Bound && value < int64Bound)) // also rejects NaN
+        return std::nullopt;
+    return static_cast<qint64>(value);
+}
+
 // Rounds to the nearest whole number, halves away from zero; nothing when the
-// result is not finite or does not fit a signed 64-bit integer.
-std::optional<qint64> roundedToInt64(double value);
+// result is not finite or does not fit a signed 64-bit integer. Inline: it
+// runs twice per point of a series of hundreds of thousands.
+inline std::optional<qint64> roundedToInt64(double value)
+{
+    // Every double of magnitude 2^52 or more is already whole; below that the
+    // integer conversion is exact and cheaper than std::round's library call.
+    constexpr double wholeFrom = 4503599627370496.0; // 2^52
+    if (!(value > -wholeFrom && value < wholeFrom))
+        return truncatedToInt64(value);
+    auto whole = static_cast<qint64>(value);
+    const double fraction = value - static_cast<double>(whole);
+    if (fraction >= 0.5)
+        ++whole;
+    else if (fraction <= -0.5)
+        --whole;
+    return whole;
+}
 
 // later - earlier as a double, exact when the integer difference fits.
-double difference(qint64 later, qint64 earlier);
+inline double difference(qint64 later, qint64 earlier)
+{
+    qint64 exact = 0;
+    if (!__builtin_sub_overflow(later, earlier, &exact))
+        return static_cast<double>(exact);
+    return static_cast<double>(later) - static_cast<double>(earlier);
+}
