@@ -70,6 +70,7 @@ class TestHistoryFaults : public QObject
     QTemporaryDir m_dir;
     StandInChooser m_chooser;
     QString m_probe;
+    QString m_cli;
     int m_rows = 0;
 
     // A folder of its own for each case, holding a valid history of three
@@ -131,7 +132,7 @@ class TestHistoryFaults : public QObject
                 (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
                 _exit(cannotDropRoot);
         });
-        cli.start(QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"), args);
+        cli.start(m_cli, args);
         if (!cli.waitForFinished(60000) || cli.exitStatus() != QProcess::NormalExit)
             return {};
         return {cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
@@ -175,6 +176,12 @@ private slots:
         probe.close();
         QVERIFY(probe.setPermissions(probe.permissions() | QFile::ExeOwner | QFile::ExeOther |
                                      QFile::ReadOther));
+        // A copy in the scratch folder: the build folder may lie where the
+        // unprivileged user cannot reach (under /root, say).
+        m_cli = m_dir.filePath(u"quillbank-cli"_s);
+        QVERIFY(QFile::copy(QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"), m_cli));
+        QVERIFY(QFile::setPermissions(m_cli, QFile::permissions(m_cli) | QFile::ExeOther |
+                                                 QFile::ReadOther));
     }
 
     void readFailures_data()
