@@ -3,6 +3,7 @@
 // json.load on the same file for comparison, and the peak memory of a
 // process that reads the file.
 #include "DiskInfo.h"
+#include "clock.h"
 #include "historyencoder.h"
 #include "historyfile.h"
 #include "ids.h"
@@ -68,7 +69,8 @@ double medianSeconds(Work work)
 // history and rebuild the flattened list.
 std::unique_ptr<DiskInfo> readIntoStore(const QString &path)
 {
-    auto store = std::make_unique<DiskInfo>();
+    // No listing tool and no files: only the history is replaced.
+    auto store = std::make_unique<DiskInfo>(std::make_unique<SystemClock>(), nullptr, nullptr);
     const auto history = readHistoryFile(path);
     if (!history)
         qFatal("the generated history does not read back");

@@ -3,7 +3,6 @@
 #include "DiskInfo.h"
 #include "clock.h"
 #include "ids.h"
-#include "listingprobe.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -63,7 +62,7 @@ double threadCpuMs()
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    DiskInfo store(std::make_unique<SystemClock>(), std::make_unique<ListingProbe>());
+    DiskInfo store(std::make_unique<SystemClock>(), nullptr, nullptr);
     fill(store, 250000, 4);
     const QString target = store.containerData().at(2).conUUID;
 

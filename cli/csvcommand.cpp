@@ -1,44 +1,47 @@
-#include "csvcommand.h"
-
-#include "DiskInfo.h"
-#include "arguments.h"
-#include "atomicfile.h"
-#include "csvexport.h"
+#include "clistore.h"
+#include "commands.h"
+#include "csvtext.h"
 #include "exitcodes.h"
-#include "historyloader.h"
 
-int csvCommand(const QStringList &words, QTextStream &out, QTextStream &err)
+namespace {
+
+int csv(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
-    const Arguments args(words, {QStringLiteral("-o")}, {});
-    if (!args.isValid() || args.positional().size() != 2) {
-        err << "quillbank-cli: "
-            << (args.isValid() ? QStringLiteral("csv takes a history file and a container UUID")
-                               : args.error())
-            << "\nUsage: quillbank-cli csv HISTORY CONUUID [-o FILE]\n";
-        return ExitUsage;
-    }
-    DiskInfo store;
-    if (!loadHistory(args.positional().at(0), store, err))
-        return ExitBadHistory;
-    const QString conUUID = args.positional().at(1);
-    const std::optional<CsvExport> rows = CsvExport::fromEntries(store.containerData(), conUUID);
-    if (!rows) {
-        err << "quillbank-cli: the history has no reading of container " << conUUID << '\n';
-        return ExitNoSuchContainer;
-    }
-    const std::optional<QByteArray> text = rows->text();
-    if (!text) {
-        err << "quillbank-cli: a size, rate or date of container " << conUUID
-            << " is out of range; nothing written\n";
-        return ExitBadHistory;
-    }
-    const std::optional<QString> file = args.value(QStringLiteral("-o"));
-    QString error;
-    if (file && !writeFileAtomically(*file, *text, &error)) {
-        err << "quillbank-cli: cannot write " << *file << ": " << error << '\n';
-        return ExitCannotWrite;
-    }
-    if (!file)
+    const QString conUUID = line.positional().at(1);
+    CliStore history;
+    int status = history.readHistory(line.positional().at(0));
+    const auto rows =
+        status == ExitOk ? ContainerExport::fromEntries(history.store().containerData(), conUUID)
+                         : std::nullopt;
+    if (status != ExitOk) {
+        err << "quillbank-cli: " << history.failure() << '\n';
+    } else if (!rows) {
+        err << "quillbank-cli: " << noSuchContainer(conUUID) << '\n';
+        status = ExitNoSuchContainer;
+    } else if (line.isSet(QStringLiteral("o"))) {
+        status = history.saveCsv(conUUID, line.value(QStringLiteral("o")));
+        if (status != ExitOk)
+            err << "quillbank-cli: " << history.failure() << '\n';
+    } else if (const std::optional<QByteArray> text = csvText(*rows)) {
         out << QString::fromUtf8(*text);
-    return ExitOk;
+    } else {
+        err << "quillbank-cli: " << rows->whyInexact() << '\n';
+        status = ExitBadHistory;
+    }
+    return status;
+}
+
+} // namespace
+
+Command csvCommand()
+{
+    return {QStringLiteral("csv"),
+            QStringLiteral("HISTORY CONUUID [-o FILE]"),
+            QStringLiteral("The Save Selection As CSV export of one container, to standard output "
+                           "or (atomically)\nto FILE."),
+            {{QStringLiteral("o"), QStringLiteral("Write the export to FILE."),
+              QStringLiteral("FILE")}},
+            2,
+            2,
+            csv};
 }

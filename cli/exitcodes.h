@@ -1,6 +1,8 @@
 #pragma once
 
-// Exit statuses of quillbank-cli, documented in its --help.
+// Exit statuses of quillbank-cli. This table is the one place they are
+// defined: --help prints it, and a test holds the README and the manual page
+// to the same words.
 enum ExitCode : int {
     ExitOk = 0,
     ExitUsage = 2,
@@ -9,4 +11,21 @@ enum ExitCode : int {
     ExitBadHistory = 5,
     ExitNoSuchContainer = 6,
     ExitCannotWrite = 7,
+};
+
+struct ExitCodeMeaning {
+    ExitCode code;
+    const char *meaning;
+};
+
+inline constexpr ExitCodeMeaning exitCodeMeanings[] = {
+    {ExitOk, "success"},
+    {ExitUsage, "wrong command, unknown option, missing value or stray argument"},
+    {ExitToolFailed, "the listing tool could not be started, was killed by a signal or exited "
+                     "with a non-zero status"},
+    {ExitUndecodable, "the listing tool's output does not decode"},
+    {ExitBadHistory, "the history file is not a valid history, or holds numbers the CSV export "
+                     "cannot write exactly"},
+    {ExitNoSuchContainer, "the history has no reading of the given container"},
+    {ExitCannotWrite, "the output file cannot be written"},
 };

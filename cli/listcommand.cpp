@@ -1,25 +1,32 @@
-#include "listcommand.h"
-
-#include "arguments.h"
+#include "clistore.h"
+#include "commands.h"
 #include "exitcodes.h"
-#include "readingtaker.h"
 
-int listCommand(const QStringList &words, QTextStream &out, QTextStream &err)
+namespace {
+
+int list(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
-    const Arguments args(words, {QStringLiteral("--probe")}, {});
-    if (!args.isValid() || !args.positional().isEmpty()) {
-        err << "quillbank-cli: "
-            << (args.isValid() ? QStringLiteral("list takes no arguments") : args.error())
-            << "\nUsage: quillbank-cli list [--probe PROGRAM]\n";
-        return ExitUsage;
-    }
-    ReadingTaker reading(args.value(QStringLiteral("--probe")));
-    QString error;
-    if (const int status = reading.take(&error); status != ExitOk) {
-        err << "quillbank-cli: " << error << '\n';
+    CliStore reading(probeProgram(line));
+    if (const int status = reading.checkContainers(); status != ExitOk) {
+        err << "quillbank-cli: " << reading.failure() << '\n';
         return status;
     }
     for (const ContainerInfo &container : reading.store().containerList())
         out << container.copyText() << '\n';
     return ExitOk;
+}
+
+} // namespace
+
+Command listCommand()
+{
+    return {QStringLiteral("list"),
+            QStringLiteral("[--probe PROGRAM]"),
+            QStringLiteral("Take one reading as the Check All tool does and print one line per "
+                           "container:\nconRef,firstVolName,capacity,free,totalUsed,conUUID "
+                           "(sizes in bytes)."),
+            {probeOption()},
+            0,
+            0,
+            list};
 }

@@ -1,35 +1,37 @@
-#include "recordcommand.h"
-
-#include "arguments.h"
+#include "clistore.h"
+#include "commands.h"
 #include "exitcodes.h"
-#include "historyfile.h"
-#include "historyloader.h"
-#include "readingtaker.h"
 
 #include <QFileInfo>
 
-int recordCommand(const QStringList &words, QTextStream &, QTextStream &err)
+namespace {
+
+// Read JSON, Check All, Save As JSON: the app's own steps, without dialogs.
+int record(const CommandLine &line, QTextStream &, QTextStream &err)
 {
-    const Arguments args(words, {QStringLiteral("--probe")}, {});
-    if (!args.isValid() || args.positional().size() != 1) {
-        err << "quillbank-cli: "
-            << (args.isValid() ? QStringLiteral("record takes one history file") : args.error())
-            << "\nUsage: quillbank-cli record HISTORY [--probe PROGRAM]\n";
-        return ExitUsage;
-    }
-    const QString path = args.positional().first();
-    // Read JSON, Check All, Save As JSON: the app's own steps, without dialogs.
-    ReadingTaker reading(args.value(QStringLiteral("--probe")));
-    if (QFileInfo::exists(path) && !loadHistory(path, reading.store(), err))
-        return ExitBadHistory;
-    QString error;
-    if (const int status = reading.take(&error); status != ExitOk) {
-        err << "quillbank-cli: " << error << '\n';
-        return status;
-    }
-    if (!writeHistoryFile(path, reading.store().globalConData(), &error)) {
-        err << "quillbank-cli: cannot write " << path << ": " << error << '\n';
-        return ExitCannotWrite;
-    }
-    return ExitOk;
+    const QString path = line.positional().first();
+    CliStore reading(probeProgram(line));
+    int status = QFileInfo::exists(path) ? reading.readHistory(path) : ExitOk;
+    if (status == ExitOk)
+        status = reading.checkContainers();
+    if (status == ExitOk)
+        status = reading.saveHistory(path);
+    if (status != ExitOk)
+        err << "quillbank-cli: " << reading.failure() << '\n';
+    return status;
+}
+
+} // namespace
+
+Command recordCommand()
+{
+    return {QStringLiteral("record"),
+            QStringLiteral("HISTORY [--probe PROGRAM]"),
+            QStringLiteral("Take one reading and append it to the JSON history file HISTORY, as "
+                           "Read JSON, Check All and\nSave As JSON would; the file is made when "
+                           "absent, replaced atomically, and left as it was on\nany failure."),
+            {probeOption()},
+            1,
+            1,
+            record};
 }

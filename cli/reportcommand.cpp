@@ -1,13 +1,10 @@
-#include "reportcommand.h"
-
-#include "DiskInfo.h"
-#include "arguments.h"
+#include "clistore.h"
+#include "commands.h"
 #include "dates.h"
 #include "exitcodes.h"
-#include "historyloader.h"
 #include "jsonwriter.h"
+#include "samecontainer.h"
 #include "statuslines.h"
-#include "text.h"
 
 #include <QHash>
 
@@ -30,12 +27,13 @@ QList<DataContainerInfo> latestEntries(const QList<DataContainerInfo> &entries)
     QList<DataContainerInfo> latest;
     QHash<QString, qsizetype> positions;
     for (const DataContainerInfo &entry : entries) {
-        const auto it = positions.constFind(entry.conUUID);
+        const QString key = containerKey(entry.conUUID);
+        const auto it = positions.constFind(key);
         if (it != positions.cend()) {
             latest[*it] = entry;
             continue;
         }
-        positions.insert(entry.conUUID, latest.size());
+        positions.insert(key, latest.size());
         latest.append(entry);
     }
     return latest;
@@ -131,36 +129,48 @@ QByteArray reportJson(const QList<ContainerReport> &reports, bool withSeries)
     return json.take();
 }
 
-} // namespace
-
-int reportCommand(const QStringList &words, QTextStream &out, QTextStream &err)
+int report(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
-    const Arguments args(words, {QStringLiteral("--container")},
-                         {QStringLiteral("--json"), QStringLiteral("--series")});
-    if (!args.isValid() || args.positional().size() != 1) {
-        err << "quillbank-cli: "
-            << (args.isValid() ? QStringLiteral("report takes one history file") : args.error())
-            << "\nUsage: quillbank-cli report HISTORY [--container CONUUID] [--json] "
-               "[--series]\n";
-        return ExitUsage;
+    CliStore history;
+    if (const int status = history.readHistory(line.positional().first()); status != ExitOk) {
+        err << "quillbank-cli: " << history.failure() << '\n';
+        return status;
     }
-    DiskInfo store;
-    if (!loadHistory(args.positional().first(), store, err))
-        return ExitBadHistory;
-    const std::optional<QString> only = args.value(QStringLiteral("--container"));
+    const bool filtered = line.isSet(QStringLiteral("container"));
+    const ContainerMatcher wanted(line.value(QStringLiteral("container")));
     QList<ContainerReport> reports;
-    for (const DataContainerInfo &latest : latestEntries(store.containerData())) {
-        if (!only || sameText(latest.conUUID, *only))
-            reports.append(reportOn(store, latest));
+    for (const DataContainerInfo &latest : latestEntries(history.store().containerData())) {
+        if (!filtered || wanted(latest.conUUID))
+            reports.append(reportOn(history.store(), latest));
     }
-    if (only && reports.isEmpty()) {
-        err << "quillbank-cli: the history has no reading of container " << *only << '\n';
+    if (filtered && reports.isEmpty()) {
+        err << "quillbank-cli: " << noSuchContainer(line.value(QStringLiteral("container")))
+            << '\n';
         return ExitNoSuchContainer;
     }
-    const bool withSeries = args.flag(QStringLiteral("--series"));
-    if (args.flag(QStringLiteral("--json")))
+    const bool withSeries = line.isSet(QStringLiteral("series"));
+    if (line.isSet(QStringLiteral("json")))
         out << QString::fromUtf8(reportJson(reports, withSeries)) << '\n';
     else
         printText(out, reports, withSeries);
     return ExitOk;
+}
+
+} // namespace
+
+Command reportCommand()
+{
+    return {QStringLiteral("report"),
+            QStringLiteral("HISTORY [--container CONUUID] [--json] [--series]"),
+            QStringLiteral("For every container of the history (or one), the numbers the window "
+                           "shows when it is\nselected: readings, maximum used, minimum free, "
+                           "overall rate and forecast."),
+            {{QStringLiteral("container"), QStringLiteral("Report on this container only."),
+              QStringLiteral("CONUUID")},
+             {QStringLiteral("json"), QStringLiteral("Print one JSON object.")},
+             {QStringLiteral("series"),
+              QStringLiteral("Add every point of each container's growth series.")}},
+            1,
+            1,
+            report};
 }

@@ -10,8 +10,8 @@
 //   own, so every file a command reads or writes (a history, a CSV's -o
 //   FILE) is a name in that folder. It holds a valid and an invalid history
 //   so the file-reading commands get past their first checks.
-#include "arguments.h"
 #include "cli.h"
+#include "commands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,8 +55,9 @@ bool parsedOnly(const QStringList &words)
     const QString command = words.value(0);
     if (command != u"list" && command != u"record")
         return false;
-    const Arguments args(words.mid(1), {QStringLiteral("--probe")}, {});
-    (void)args.value(QStringLiteral("--probe"));
+    CommandLine line(command == u"list" ? listCommand() : recordCommand());
+    if (line.parse(QStringList{QStringLiteral("quillbank-cli")} + words))
+        (void)probeProgram(line);
     return true;
 }
 

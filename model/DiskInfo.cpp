@@ -1,28 +1,21 @@
 #include "DiskInfo.h"
 
-#include "atomicfile.h"
 #include "clock.h"
-#include "csvexport.h"
 #include "dates.h"
+#include "fileaccess.h"
 #include "filechooser.h"
-#include "historyfile.h"
 #include "hugepages.h"
 #include "ids.h"
-#include "listingdecoder.h"
-#include "listingprobe.h"
+#include "listingsource.h"
+#include "samecontainer.h"
 #include "seriesaccumulator.h"
-#include "text.h"
 
 #include <QPointer>
 
-DiskInfo::DiskInfo(QObject *parent)
-    : DiskInfo(std::make_unique<SystemClock>(), std::make_unique<ListingProbe>(), parent)
-{}
-
 DiskInfo::DiskInfo(std::unique_ptr<Clock> clock, std::unique_ptr<ListingSource> listing,
-                   QObject *parent)
+                   std::unique_ptr<FileAccess> files, QObject *parent)
     : QObject(parent), m_clock(std::move(clock)), m_listing(std::move(listing)),
-      m_today(m_clock->now())
+      m_files(std::move(files)), m_today(m_clock->now())
 {}
 
 DiskInfo::~DiskInfo() = default;
@@ -137,32 +130,33 @@ void DiskInfo::setToday(double value)
     write(Property::Today, m_today, value);
 }
 
-ContainerInfo DiskInfo::containerFromListing(const APFSInfo &info)
+ContainerInfo DiskInfo::pooled(ContainerInfo container)
 {
-    // The decoder has checked that the volumes' sizes add up within int64.
-    return {newId(),
-            m_texts.shared(info.APFSContainerUUID),
-            m_texts.shared(info.ContainerReference),
-            info.CapacityCeiling,
-            info.CapacityFree,
-            m_texts.shared(info.volNames()),
-            m_texts.shared(info.firstVolName()),
-            info.totalInUse().value_or(0)};
+    // Each container's readings share one copy of each text.
+    container.conUUID = m_texts.shared(container.conUUID);
+    container.conRef = m_texts.shared(container.conRef);
+    container.volNames = m_texts.shared(container.volNames);
+    container.firstVolName = m_texts.shared(container.firstVolName);
+    return container;
 }
 
 void DiskInfo::checkContainers()
 {
     setContainerList({});
     const std::optional<QByteArray> listing = m_listing->runDiskutil();
-    if (!listing)
+    if (!listing) {
+        emit failed(Failure::ToolFailed, m_listing->errorString());
         return;
+    }
     setToday(m_clock->now());
     const QString dateStr = formatDateStr(m_today);
-    const std::optional<TopLevel> top = decodeListing(*listing);
-    if (!top)
+    const std::optional<QList<ContainerInfo>> containers = m_listing->decode(*listing);
+    if (!containers) {
+        emit failed(Failure::Undecodable, m_listing->errorString());
         return;
-    for (const APFSInfo &info : top->Containers) {
-        const ContainerInfo container = containerFromListing(info);
+    }
+    for (const ContainerInfo &listed : *containers) {
+        const ContainerInfo container = pooled(listed);
         appendContainerList(container);
         appendContainerData(DataContainerInfo::fromContainer(container, m_today, dateStr));
     }
@@ -182,7 +176,7 @@ void DiskInfo::selectContainer(const QString &conUUID)
         return;
 
     SeriesAccumulator series;
-    const TextMatcher matches(conUUID);
+    const ContainerMatcher matches(conUUID);
     for (const DataContainerInfo &entry : std::as_const(m_containerData)) {
         if (!matches(entry.conUUID))
             continue;
@@ -223,11 +217,18 @@ void DiskInfo::readData()
     m_fileChooser->choose(FileChooser::Mode::Open, FileChooser::ContentType::Json,
                           [store = QPointer(this)](auto response, const QUrl &location) {
                               const auto path = chosenPath(response, location);
-                              if (!store || !path)
-                                  return;
-                              if (auto history = readHistoryFile(*path))
-                                  store->replaceHistory(*history);
+                              if (store && path)
+                                  store->readHistoryFrom(*path);
                           });
+}
+
+void DiskInfo::readHistoryFrom(const QString &path)
+{
+    QString error;
+    if (const auto history = m_files->readHistory(path, &error))
+        replaceHistory(*history);
+    else
+        emit failed(Failure::CannotRead, path + u": not a valid history: " + error);
 }
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)
@@ -251,30 +252,46 @@ void DiskInfo::saveJSON()
 {
     if (m_globalConData.isEmpty() || !m_fileChooser)
         return;
-    // The history is read when the user confirms, not now. The file is
-    // replaced atomically: a failed write must not cost the user the copy
-    // they already had.
+    // The history is read when the user confirms, not now.
     m_fileChooser->choose(FileChooser::Mode::Save, FileChooser::ContentType::Json,
                           [store = QPointer(this)](auto response, const QUrl &location) {
                               const auto path = chosenPath(response, location);
                               if (store && path)
-                                  writeHistoryFile(*path, store->globalConData());
+                                  store->writeHistoryTo(*path);
                           });
+}
+
+void DiskInfo::writeHistoryTo(const QString &path)
+{
+    QString error;
+    if (!m_files->writeHistory(path, m_globalConData, &error))
+        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
 }
 
 void DiskInfo::saveCSV(const QString &conUUID)
 {
     if (conUUID.isEmpty() || m_containerData.isEmpty() || !m_fileChooser)
         return;
-    std::optional<CsvExport> rows = CsvExport::fromEntries(m_containerData, conUUID);
-    if (!rows || !rows->isExact())
+    std::optional<ContainerExport> rows = ContainerExport::fromEntries(m_containerData, conUUID);
+    if (!rows)
         return;
+    if (!rows->isExact()) {
+        emit failed(Failure::OutOfRange, rows->whyInexact());
+        return;
+    }
+    // The rows are those of now; the file is written when the user confirms.
     m_fileChooser->choose(FileChooser::Mode::Save, FileChooser::ContentType::Csv,
-                          [rows = std::move(*rows)](auto response, const QUrl &location) {
+                          [store = QPointer(this), rows = std::move(*rows)](
+                              auto response, const QUrl &location) {
                               const auto path = chosenPath(response, location);
-                              if (!path)
-                                  return;
-                              if (const auto text = rows.text())
-                                  writeFileAtomically(*path, *text);
+                              if (store && path)
+                                  store->writeCsvTo(*path, rows);
                           });
+}
+
+void DiskInfo::writeCsvTo(const QString &path, const ContainerExport &rows)
+{
+    QString error;
+    if (!m_files->writeCsv(path, rows, &error))
+        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
 }

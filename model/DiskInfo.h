@@ -1,7 +1,10 @@
 #pragma once
 
+#include "containerexport.h"
 #include "datacontainerinfo.h"
 #include "datapoint.h"
+#include "fileaccess.h"
+#include "listingsource.h"
 #include "ratestats.h"
 #include "textpool.h"
 
@@ -10,10 +13,8 @@
 
 #include <memory>
 
-struct APFSInfo;
 class Clock;
 class FileChooser;
-class ListingSource;
 
 // The observable store: the history of readings, its flattened form, the
 // containers of the latest reading, the selected container's series and its
@@ -22,6 +23,10 @@ class ListingSource;
 // A setter announces nothing when the new value equals the old one (lists
 // element by element; a NaN is never equal); ratesPoints announces on every
 // write; each in-place append announces exactly one change.
+//
+// The store knows no tool and no file format: the listing tool and its
+// decoding, the files and the dialogs are handed to it by the front that
+// makes it (the app, the command-line tool or a test).
 class DiskInfo : public QObject
 {
     Q_OBJECT
@@ -39,10 +44,18 @@ public:
     };
     Q_ENUM(Property)
 
-    // The system clock and the listing tool.
-    explicit DiskInfo(QObject *parent = nullptr);
+    // Why an operation stopped short.
+    enum class Failure {
+        ToolFailed,  // the listing tool could not run, crashed or failed
+        Undecodable, // its listing does not decode
+        CannotRead,  // the chosen history cannot be read or is not a valid history
+        CannotWrite, // the chosen file cannot be written
+        OutOfRange,  // the CSV export would hold a number or date it cannot write truthfully
+    };
+    Q_ENUM(Failure)
+
     DiskInfo(std::unique_ptr<Clock> clock, std::unique_ptr<ListingSource> listing,
-             QObject *parent = nullptr);
+             std::unique_ptr<FileAccess> files, QObject *parent = nullptr);
     ~DiskInfo() override;
 
     const QList<DataPoint> &globalConData() const { return m_globalConData; }
@@ -79,7 +92,6 @@ public:
 
     // The dialogs of the three file operations; without one they do nothing.
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
-    ListingSource &listingSource() const { return *m_listing; }
 
     // Takes one reading of every container and appends it to the history.
     void checkContainers();
@@ -100,6 +112,9 @@ public:
 signals:
     void aboutToChange(DiskInfo::Property property);
     void changed(DiskInfo::Property property);
+    // An operation stopped short; reason says why in one line, naming the
+    // tool or the file. A cancelled dialog is no failure.
+    void failed(DiskInfo::Failure failure, const QString &reason);
 
 private:
     template <typename T>
@@ -108,10 +123,14 @@ private:
     void append(Property property, QList<T> &list, const T &value);
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
-    ContainerInfo containerFromListing(const APFSInfo &info);
+    ContainerInfo pooled(ContainerInfo container);
+    void readHistoryFrom(const QString &path);
+    void writeHistoryTo(const QString &path);
+    void writeCsvTo(const QString &path, const ContainerExport &rows);
 
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<ListingSource> m_listing;
+    std::unique_ptr<FileAccess> m_files;
     FileChooser *m_fileChooser = nullptr;
     TextPool m_texts;
 

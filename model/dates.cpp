@@ -12,13 +12,6 @@ double secondsSinceReference(const QDateTime &dateTime)
            1000.0;
 }
 
-QDateTime dateTimeFromReference(double seconds)
-{
-    const double msecs =
-        std::round((seconds + static_cast<double>(referenceEpochSeconds)) * 1000.0);
-    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(msecs), Qt::UTC);
-}
-
 std::optional<LocalTime> localTime(double seconds)
 {
     // Beyond about ±2.9e11 years the year no longer fits struct tm.

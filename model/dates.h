@@ -9,7 +9,6 @@
 inline constexpr qint64 referenceEpochSeconds = 978307200; // 2001-01-01 in Unix time
 
 double secondsSinceReference(const QDateTime &dateTime);
-QDateTime dateTimeFromReference(double seconds);
 
 // The calendar fields of an instant in the user's time zone, to the second.
 struct LocalTime {

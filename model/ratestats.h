@@ -15,7 +15,3 @@ struct RateStats {
 };
 
 Q_DECLARE_METATYPE(RateStats)
-
-// Bytes per second to GB per week: 604800 s per week over 10^9 bytes per GB.
-inline constexpr double gbPerWeekPerBytePerSecond = 0.0006048;
-inline constexpr double bytesPerGB = 1000000000.0;

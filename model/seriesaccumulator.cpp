@@ -1,6 +1,7 @@
 #include "seriesaccumulator.h"
 
 #include "ids.h"
+#include "units.h"
 
 #include <cmath>
 
@@ -48,7 +49,7 @@ std::optional<SeriesAccumulator::Summary> SeriesAccumulator::summary() const
     result.overallRate =
         difference(m_previousTotal, m_firstTotal) / totalSpan * gbPerWeekPerBytePerSecond;
     if (result.overallRate > 0) {
-        const auto weeks = truncatedToInt64(m_lastFree / bytesPerGB / result.overallRate);
+        const auto weeks = truncatedToInt64(m_lastFree / double(bytesPerGB) / result.overallRate);
         result.timeToRun = weeks.value_or(0);
         result.exact = weeks.has_value();
     }

@@ -1,6 +1,6 @@
 #include "statuslines.h"
 
-#include "ratestats.h"
+#include "units.h"
 
 QStringList helpLines()
 {
@@ -20,7 +20,8 @@ QString summaryLine(qint64 maxSizeTotal, double minFree)
 {
     // QString::asprintf formats in the C locale.
     return QString::asprintf("Total Used (GB), maximum %lf GB, minimum free %lf GB",
-                             static_cast<double>(maxSizeTotal) / bytesPerGB, minFree / bytesPerGB);
+                             static_cast<double>(maxSizeTotal) / double(bytesPerGB),
+                             minFree / double(bytesPerGB));
 }
 
 QString rateLine(double overallRate)

@@ -17,13 +17,13 @@ bool isTriviallyNormalized(QStringView text)
     return true;
 }
 
-QString normalized(QStringView text)
+} // namespace
+
+QString canonicalText(QStringView text)
 {
     return isTriviallyNormalized(text) ? text.toString()
                                        : text.toString().normalized(QString::NormalizationForm_C);
 }
-
-} // namespace
 
 bool sameText(QStringView a, QStringView b)
 {
@@ -31,7 +31,7 @@ bool sameText(QStringView a, QStringView b)
         return true;
     if (isTriviallyNormalized(a) && isTriviallyNormalized(b))
         return false;
-    return normalized(a) == normalized(b);
+    return canonicalText(a) == canonicalText(b);
 }
 
 size_t textHash(const QString &text, size_t seed)
@@ -42,7 +42,7 @@ size_t textHash(const QString &text, size_t seed)
 }
 
 TextMatcher::TextMatcher(const QString &text)
-    : m_text(text), m_normalized(normalized(text)), m_textIsNormalized(m_normalized == m_text)
+    : m_text(text), m_normalized(canonicalText(text)), m_textIsNormalized(m_normalized == m_text)
 {}
 
 bool TextMatcher::operator()(QStringView candidate) const

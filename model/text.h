@@ -11,6 +11,9 @@ bool sameText(QStringView a, QStringView b);
 // A hash that agrees with sameText().
 size_t textHash(const QString &text, size_t seed = 0);
 
+// The text in Unicode's composed form (NFC): equal for canonically equivalent texts.
+QString canonicalText(QStringView text);
+
 // Matches many texts against one, normalising the one only once. Texts that
 // share their character data (the store keeps one copy of each container's
 // UUID) are decided once by address, without reading the characters again.

@@ -28,9 +28,7 @@ QString startFailure(const QProcess &process)
 
 } // namespace
 
-ListingProbe::ListingProbe(const QString &program, QObject *parent)
-    : QObject(parent), m_program(program)
-{}
+ListingProbe::ListingProbe(const QString &program) : m_program(program) {}
 
 QString ListingProbe::defaultProgram()
 {

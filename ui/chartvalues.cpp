@@ -1,13 +1,13 @@
 #include "chartvalues.h"
 
 #include "dates.h"
-#include "ratestats.h"
+#include "units.h"
 
 #include <algorithm>
 
 qint64 usedSpaceGB(qint64 sizeTotal)
 {
-    return sizeTotal / 1000000000;
+    return sizeTotal / bytesPerGB;
 }
 
 double rateGBPerWeek(qint64 rateTotal)

@@ -49,15 +49,6 @@ void ContainerListModel::setContainers(const QList<ContainerInfo> &containers)
     endResetModel();
 }
 
-int ContainerListModel::rowOf(const QUuid &id) const
-{
-    for (qsizetype row = 0; row < m_containers.size(); ++row) {
-        if (m_containers[row].id == id)
-            return static_cast<int>(row);
-    }
-    return -1;
-}
-
 int ContainerListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_containers.size());

@@ -17,9 +17,6 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void setContainers(const QList<ContainerInfo> &containers);
-    const QList<ContainerInfo> &containers() const { return m_containers; }
-    // The row showing the container with this id, or -1.
-    int rowOf(const QUuid &id) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -5,6 +5,7 @@
 #include "ratechart.h"
 #include "resourcepaths.h"
 #include "statuslines.h"
+#include "units.h"
 #include "usedspacechart.h"
 
 #include <QAction>
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr double secondsPerDay = 86400.0;
 constexpr int listMaximumHeight = 185;
 constexpr int sliderInset = 10;
 
@@ -43,8 +43,6 @@ struct BusyCursor {
 };
 
 } // namespace
-
-ContentView::ContentView(QWidget *parent) : ContentView(new DiskInfo, parent) {}
 
 ContentView::ContentView(DiskInfo *store, QWidget *parent)
     : QWidget(parent), m_diskInfo(store), m_model(new ContainerListModel(this))
@@ -69,7 +67,9 @@ void ContentView::buildLayout()
     buildList();
     buildLines();
     m_usedChart = new UsedSpaceChart;
+    m_usedChart->setObjectName(QStringLiteral("usedSpaceChart"));
     m_rateChart = new RateChart;
+    m_rateChart->setObjectName(QStringLiteral("rateChart"));
     m_usedChart->setVisibleDuration(m_visibleDuration);
     m_rateChart->setVisibleDuration(m_visibleDuration);
 
@@ -86,6 +86,7 @@ void ContentView::buildLayout()
 void ContentView::buildList()
 {
     m_list = new QTableView;
+    m_list->setObjectName(QStringLiteral("containers"));
     m_list->setModel(m_model);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -111,10 +112,8 @@ void ContentView::buildLines()
     m_helpLines = new QWidget;
     auto *helpLayout = new QVBoxLayout(m_helpLines);
     helpLayout->setContentsMargins(0, 0, 0, 0);
-    for (const QString &line : helpLines()) {
-        m_lineLabels.append(centredLabel(line));
-        helpLayout->addWidget(m_lineLabels.constLast());
-    }
+    for (const QString &line : helpLines())
+        helpLayout->addWidget(centredLabel(line));
     m_summaryLine = centredLabel({});
     m_rateLines = new QWidget;
     auto *rateLayout = new QVBoxLayout(m_rateLines);
@@ -123,13 +122,13 @@ void ContentView::buildLines()
     m_forecastLine = centredLabel({});
     rateLayout->addWidget(m_rateLine);
     rateLayout->addWidget(m_forecastLine);
-    m_lineLabels << m_summaryLine << m_rateLine << m_forecastLine;
 }
 
 QLayout *ContentView::buildSliderRow()
 {
     // Whole days from 1 to 28.
     m_slider = new QSlider(Qt::Horizontal);
+    m_slider->setObjectName(QStringLiteral("days"));
     m_slider->setRange(1, 28);
     m_slider->setSingleStep(1);
     m_slider->setPageStep(1);
@@ -241,16 +240,6 @@ void ContentView::copySelection() const
     const QString text = copyText();
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);
-}
-
-QStringList ContentView::shownLines() const
-{
-    QStringList lines;
-    for (const QLabel *label : m_lineLabels) {
-        if (label->isVisibleTo(this))
-            lines.append(label->text());
-    }
-    return lines;
 }
 
 void ContentView::storeChanged(DiskInfo::Property property)

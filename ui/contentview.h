@@ -3,6 +3,8 @@
 #include "DiskInfo.h"
 
 #include <QUuid>
+#include "units.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -29,23 +31,14 @@ class ContentView : public QWidget
 {
     Q_OBJECT
 public:
-    // A store reading the system's containers.
-    explicit ContentView(QWidget *parent = nullptr);
-    // Takes over the given store, e.g. one with a stand-in listing program.
+    // Takes over the store: one with the real listing tool and files, or a
+    // test's stand-ins.
     explicit ContentView(DiskInfo *store, QWidget *parent = nullptr);
     ~ContentView() override;
 
     DiskInfo *theDiskInfo() const { return m_diskInfo; }
-    std::optional<QUuid> selection() const { return m_selection; }
-    double visibleDuration() const { return m_visibleDuration; }
-    bool hasRun() const { return m_hasRun; }
-
     QToolBar *toolBar() const { return m_toolBar; }
     QTableView *listView() const { return m_list; }
-    ContainerListModel *listModel() const { return m_model; }
-    QSlider *daysSlider() const { return m_slider; }
-    UsedSpaceChart *usedSpaceChart() const { return m_usedChart; }
-    RateChart *rateChart() const { return m_rateChart; }
 
     // Calls the operation with the selected container's conUUID; nothing
     // when no row, or no row of the current list, is selected.
@@ -58,9 +51,6 @@ public:
 
     // The toolbar's context menu: one checkable entry per tool, to show or hide it.
     std::unique_ptr<QMenu> toolMenu() const;
-
-    // The visible lines of text, top to bottom.
-    QStringList shownLines() const;
 
 private:
     void buildLayout();
@@ -83,7 +73,7 @@ private:
     DiskInfo *m_diskInfo;
     std::unique_ptr<QtFileChooser> m_fileChooser;
     std::optional<QUuid> m_selection;
-    double m_visibleDuration = 14 * 86400.0;
+    double m_visibleDuration = 14 * secondsPerDay;
     bool m_hasRun = false;
 
     ContainerListModel *m_model;
@@ -93,7 +83,6 @@ private:
     QWidget *m_rateLines;
     QLabel *m_rateLine;
     QLabel *m_forecastLine;
-    QList<QLabel *> m_lineLabels; // every line of text, top to bottom
     UsedSpaceChart *m_usedChart;
     RateChart *m_rateChart;
     QSlider *m_slider;

@@ -14,9 +14,6 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(const QString &pdfPath, QWidget *parent = nullptr);
 
-    QPdfView *view() const { return m_view; }
-    QPdfDocument *document() const { return m_document; }
-
 private:
     QPdfDocument *m_document;
     QPdfView *m_view;

@@ -7,8 +7,6 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-MainWindow::MainWindow(QWidget *parent) : MainWindow(new DiskInfo, parent) {}
-
 MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     : QMainWindow(parent), m_content(new ContentView(store))
 {

@@ -11,8 +11,7 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
-    // Shows the given store, e.g. one with a stand-in listing program.
+    // Shows the given store, taking it over.
     explicit MainWindow(DiskInfo *store, QWidget *parent = nullptr);
 
     ContentView *contentView() const { return m_content; }

@@ -5,8 +5,6 @@
 #include "mainwindow.h"
 #include "resourcepaths.h"
 
-QuillbankApp::QuillbankApp(QObject *parent) : QuillbankApp(new DiskInfo, parent) {}
-
 QuillbankApp::QuillbankApp(DiskInfo *store, QObject *parent)
     : QObject(parent), m_mainWindow(new MainWindow(store))
 {
@@ -36,9 +34,4 @@ void QuillbankApp::showHelp()
     m_helpWindow->show();
     m_helpWindow->raise();
     m_helpWindow->activateWindow();
-}
-
-HelpWindow *QuillbankApp::helpWindow() const
-{
-    return m_helpWindow;
 }

@@ -13,8 +13,7 @@ class QuillbankApp : public QObject
 {
     Q_OBJECT
 public:
-    explicit QuillbankApp(QObject *parent = nullptr);
-    // With the given store, e.g. one with a stand-in listing program.
+    // Shows the given store, taking it over: the real pieces or a test's stand-ins.
     explicit QuillbankApp(DiskInfo *store, QObject *parent = nullptr);
     ~QuillbankApp() override;
 
@@ -24,7 +23,6 @@ public:
     void showHelp();
 
     MainWindow *mainWindow() const { return m_mainWindow; }
-    HelpWindow *helpWindow() const;
 
 private:
     MainWindow *m_mainWindow;

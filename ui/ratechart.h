@@ -15,9 +15,6 @@ public:
     explicit RateChart(QWidget *parent = nullptr);
 
     void setSeries(const QList<RateStats> &points, double overallRate);
-
-    QLineSeries *ruleSeries() const { return m_rule; }
-    QGraphicsSimpleTextItem *ruleCaption() const { return m_caption; }
     bool hasRule() const;
 
 protected:

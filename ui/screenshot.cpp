@@ -6,7 +6,8 @@
 #include "clock.h"
 #include "contentview.h"
 #include "filechooser.h"
-#include "listingprobe.h"
+#include "listingsurvey.h"
+#include "localfiles.h"
 #include "mainwindow.h"
 
 #include <QAction>
@@ -61,7 +62,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     auto *store = new DiskInfo(std::make_unique<SystemClock>(),
-                               std::make_unique<ListingProbe>(QString::fromLocal8Bit(argv[1])));
+                               std::make_unique<ListingSurvey>(QString::fromLocal8Bit(argv[1])),
+                               std::make_unique<LocalFiles>());
     MainWindow window(store);
     DemoChooser chooser(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[2])));
     store->setFileChooser(&chooser);

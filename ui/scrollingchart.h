@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QPointF>
+#include "units.h"
+
 #include <QWidget>
 
 class QChart;
@@ -34,10 +36,7 @@ public:
     void scrollBy(double seconds);
 
     QChart *chart() const { return m_chart; }
-    QChartView *chartView() const { return m_view; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
-    QLineSeries *pointSeries() const { return m_points; }
-    QLineSeries *lineSeries() const { return m_line; }
     QValueAxis *axisY() const { return m_axisY; }
     QDateTimeAxis *axisX() const { return m_axisX; }
     // Every point of the series, x in milliseconds since 1970, in series order.
@@ -76,7 +75,7 @@ private:
     bool m_sorted = true;
     double m_minX = 0.0;
     double m_maxX = 0.0;
-    double m_duration = 14 * 86400.0;
+    double m_duration = 14 * secondsPerDay;
     qreal m_dragStartX = 0.0;
     int m_dragStartValue = 0;
     bool m_dragging = false;

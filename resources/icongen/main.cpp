@@ -43,7 +43,6 @@ void drawReadData(QPainter &p)
     page.lineTo(12, 60);
     page.closeSubpath();
     p.fillPath(page, ink);
-    p.setPen(inkPen(5));
     p.setPen(QPen(Qt::white, 5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(32, 50), QPointF(32, 28));
     p.setBrush(Qt::white);

@@ -1,11 +1,8 @@
 #include "historydecoder.h"
 #include "historyencoder.h"
-#include "historyfile.h"
 #include "ids.h"
 #include "samplehistory.h"
 
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <bit>
@@ -42,15 +39,12 @@ class TestHistoryCodec : public QObject
 private slots:
     void roundTripKeepsEveryField();
     void writesCompactJson();
-    void escapesTexts();
     void wholeAndNegativeZeroDatesStayDoubles();
     void nonFiniteDateFailsToEncode();
     void readsAcceptedForms_data();
     void readsAcceptedForms();
     void rejects_data();
     void rejects();
-    void decodesInPlaceOrCopied();
-    void largeFileReadsBack();
 };
 
 void TestHistoryCodec::roundTripKeepsEveryField()
@@ -104,16 +98,6 @@ void TestHistoryCodec::writesCompactJson()
     QCOMPARE(encoded({}), QByteArray("[]"));
 }
 
-void TestHistoryCodec::escapesTexts()
-{
-    ContainerInfo c = sampleContainer(u"x"_qs, 0, 0, 0);
-    c.conRef = QString::fromUtf16(u"a\"b\\c\n\x01\x1f\x7f/é😀");
-    const QByteArray json = encoded({DataPoint{newId(), 0.0, {c}}});
-    QVERIFY2(
-        json.contains("\"conRef\":\"a\\\"b\\\\c\\n\\u0001\\u001f\x7f/\xc3\xa9\xf0\x9f\x98\x80\""),
-        json.constData());
-}
-
 void TestHistoryCodec::wholeAndNegativeZeroDatesStayDoubles()
 {
     const QByteArray json = encoded({DataPoint{newId(), 0.0, {}}, DataPoint{newId(), -0.0, {}},
@@ -141,17 +125,11 @@ void TestHistoryCodec::readsAcceptedForms_data()
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<int>("readings");
     QTest::newRow("empty array") << QByteArray("[]") << 0;
-    QTest::newRow("white space around") << QByteArray(" \t\r\n[ ]\n ") << 0;
     QTest::newRow("valid") << QByteArray(validDocument) << 1;
-    QTest::newRow("lower-case ids")
-        << changed("6F9619FF-8B86-D011-B42D-00C04FC964FF", "6f9619ff-8b86-d011-b42d-00c04fc964ff")
-        << 1;
     QTest::newRow("extra members of every kind")
         << changed(R"("date":1.5,)",
                    R"("extra":{"deep":[1,-2.5e3,"\u00e9",true,false,null,{}]},"date":1.5,"z":[],)")
         << 1;
-    QTest::newRow("extra member in a container")
-        << changed(R"("conRef":"disk3",)", R"("conRef":"disk3","note":"x",)") << 1;
     QTest::newRow("members in another order")
         << QByteArray(R"([{"containers":[{"totalUsed":370,"firstVolName":"System",)"
                       R"("volNames":"System, Data","free":120,"capacity":500,"conRef":"disk3",)"
@@ -159,18 +137,13 @@ void TestHistoryCodec::readsAcceptedForms_data()
                       R"("id":"6F9619FF-8B86-D011-B42D-00C04FC964FF"}])")
         << 1;
     QTest::newRow("escaped member name") << changed(R"("conRef":)", R"("con\u0052ef":)") << 1;
-    QTest::newRow("whole number date") << changed(R"("date":1.5)", R"("date":0)") << 1;
     QTest::newRow("exponent date") << changed(R"("date":1.5)", R"("date":-7.5E8)") << 1;
-    QTest::newRow("date beyond int64") << changed(R"("date":1.5)", R"("date":1e300)") << 1;
     QTest::newRow("int64 limits") << changed(R"("capacity":500,"free":120)",
                                              R"("capacity":9223372036854775807,)"
                                              R"("free":-9223372036854775808)")
                                   << 1;
     QTest::newRow("escaped texts")
         << changed(R"("System, Data")", R"("\ud83d\ude00 \"\\\/\b")") << 1;
-    QTest::newRow("empty containers")
-        << QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1,"containers":[]}])")
-        << 1;
 }
 
 void TestHistoryCodec::readsAcceptedForms()
@@ -197,10 +170,6 @@ void TestHistoryCodec::rejects_data()
         QTest::addRow("missing %s", name.constData()) << changed(member, "") << u"missing"_qs;
     }
     QTest::newRow("missing totalUsed") << changed(R"(,"totalUsed":370)", "") << u"missing"_qs;
-    QTest::newRow("missing containers")
-        << changed(R"(,"containers":[)", R"(,"x":[)") << u"containers"_qs;
-    QTest::newRow("missing container id")
-        << changed(R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF",)", "{") << u"missing"_qs;
 
     // Values of the wrong kind.
     QTest::newRow("null id") << changed(R"("id":"6F9619FF-8B86-D011-B42D-00C04FC964FF")",
@@ -208,59 +177,37 @@ void TestHistoryCodec::rejects_data()
                              << u"string"_qs;
     QTest::newRow("capacity as string")
         << changed(R"("capacity":500)", R"("capacity":"500")") << u"integer"_qs;
-    QTest::newRow("conRef as number")
-        << changed(R"("conRef":"disk3")", R"("conRef":3)") << u"string"_qs;
     QTest::newRow("date as string") << changed(R"("date":1.5)", R"("date":"1.5")") << u"date"_qs;
-    QTest::newRow("date null") << changed(R"("date":1.5)", R"("date":null)") << u"date"_qs;
     QTest::newRow("date beyond double")
         << changed(R"("date":1.5)", R"("date":1e400)") << u"date"_qs;
     QTest::newRow("containers as object")
         << changed(R"("containers":[)", R"("containers":{"a":[)").replace("}]}]", "}]}}]")
         << u"array"_qs;
-    QTest::newRow("container not an object")
-        << changed(R"("containers":[)", R"("containers":[1,)") << u"object"_qs;
-    QTest::newRow("reading not an object") << QByteArray("[[]]") << u"object"_qs;
 
     // Integers that are not JSON integers within int64.
-    for (const char *number :
-         {"1.5", "1.0", "1e3", "9223372036854775808", "-9223372036854775809", "true"})
+    for (const char *number : {"1.5", "1e3", "9223372036854775808", "-9223372036854775809"})
         QTest::addRow("free %s", number)
             << changed(R"("free":120)", QByteArray("\"free\":").append(number).constData())
             << u"integer"_qs;
 
     // Ids that are not UUID texts.
     for (const char *id :
-         {"6F9619FF-8B86-D011-B42D-00C04FC964F", "{6F9619FF-8B86-D011-B42D-00C04FC964FF}",
-          "6F9619FF8B86-D011-B42D-00C04FC964FFF", "6F9619FF-8B86-D011-B42D-00C04FC964FG", ""})
+         {"6F9619FF-8B86-D011-B42D-00C04FC964F", "6F9619FF-8B86-D011-B42D-00C04FC964FG", ""})
         QTest::addRow("id %s", id)
             << changed("6F9619FF-8B86-D011-B42D-00C04FC964FF", id) << u"UUID"_qs;
 
     // Documents that are not (valid) JSON.
     QTest::newRow("top level object") << QByteArray(R"({"a":[]})") << u"array"_qs;
-    QTest::newRow("top level string") << QByteArray(R"("[]")") << u"array"_qs;
     QTest::newRow("empty input") << QByteArray() << u"JSON"_qs;
-    QTest::newRow("only white space") << QByteArray(" \n") << u"JSON"_qs;
     QTest::newRow("text after the array") << QByteArray(validDocument).append(" x") << u""_qs;
-    QTest::newRow("second array after") << QByteArray("[][]") << u""_qs;
     QTest::newRow("truncated") << QByteArray(validDocument).chopped(2) << u""_qs;
-    QTest::newRow("trailing comma") << changed("370}]}]", "370,}]}]") << u""_qs;
-    QTest::newRow("missing comma") << changed(R"("free":120,)", R"("free":120 )") << u""_qs;
     QTest::newRow("bad literal in unknown member")
         << changed(R"("date":1.5,)", R"("x":tru,"date":1.5,)") << u"JSON"_qs;
-    QTest::newRow("broken array in unknown member")
-        << changed(R"("date":1.5,)", R"("x":[1,,2],"date":1.5,)") << u""_qs;
-    QTest::newRow("bad number in unknown member")
-        << changed(R"("date":1.5,)", R"("x":01,"date":1.5,)") << u"JSON"_qs;
-    QTest::newRow("bad escape in unknown member")
-        << changed(R"("date":1.5,)", R"("x":"\q","date":1.5,)") << u"JSON"_qs;
     QTest::newRow("invalid UTF-8 in a text")
         << changed("System, Data", "System\xff Data") << u"UTF-8"_qs;
-    QTest::newRow("invalid UTF-8 in unknown member")
-        << changed(R"("date":1.5,)", "\"x\":\"\xc3\x28\",\"date\":1.5,") << u"UTF-8"_qs;
     QTest::newRow("overlong UTF-8") << changed("System, Data", "\xc0\xaf") << u"UTF-8"_qs;
     QTest::newRow("lone surrogate escape") << changed("System, Data", "\\ud800") << u"escape"_qs;
     QTest::newRow("bad escape in a text") << changed("System, Data", "\\x41") << u"escape"_qs;
-    QTest::newRow("raw control character") << changed("System, Data", "tab\there") << u""_qs;
     const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
     QTest::newRow("deep nesting in unknown member")
         << changed(R"("date":1.5,)", QByteArray("\"x\":" + deep + ",\"date\":1.5,").constData())
@@ -276,34 +223,6 @@ void TestHistoryCodec::rejects()
     QVERIFY(!error.isEmpty());
     QVERIFY(!error.contains(u'\n'));
     QVERIFY2(error.contains(reason), qPrintable(error));
-}
-
-void TestHistoryCodec::decodesInPlaceOrCopied()
-{
-    // A buffer with room after it is read in place; a tight one is copied.
-    // Both must give the same history.
-    QByteArray roomy(validDocument);
-    roomy.reserve(roomy.size() + jsonPadding);
-    const QByteArray tight = QByteArray::fromRawData(validDocument, qstrlen(validDocument));
-    const auto a = decodeHistory(roomy);
-    const auto b = decodeHistory(tight);
-    QVERIFY(a && b);
-    QCOMPARE(*a, *b);
-    QCOMPARE(a->first().containers.first().totalUsed, 370);
-}
-
-void TestHistoryCodec::largeFileReadsBack()
-{
-    // Megabytes, so the file takes the path of a real history's size.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("large.json"));
-    const QList<DataPoint> history = sampleHistory(8000, 4);
-    QVERIFY(writeHistoryFile(path, history));
-    QVERIFY(QFileInfo(path).size() > 2 << 20);
-    QString error;
-    const auto read = readHistoryFile(path, &error);
-    QVERIFY2(read, qPrintable(error));
-    QCOMPARE(*read, history);
 }
 
 QTEST_GUILESS_MAIN(TestHistoryCodec)

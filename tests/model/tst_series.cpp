@@ -1,6 +1,5 @@
-#include "DiskInfo.h"
-#include "announcements.h"
-#include "stubs.h"
+#include "containerexport.h"
+#include "standins.h"
 
 #include <QTest>
 
@@ -32,33 +31,25 @@ Reading other(double date)
     return {QStringLiteral("B"), date, 7 * GB, 1, 5 * GB};
 }
 
-void fill(DiskInfo &store, const Readings &readings)
+QList<DataContainerInfo> entries(const Readings &readings)
 {
+    QList<DataContainerInfo> result;
     for (const Reading &r : readings) {
         const ContainerInfo info{{}, r.conUUID, {}, r.capacity, r.free, {}, {}, r.totalUsed};
-        store.appendContainerData(DataContainerInfo::fromContainer(info, r.date, {}));
+        result.append(DataContainerInfo::fromContainer(info, r.date, {}));
     }
+    return result;
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(Reading)
 
-using P = DiskInfo::Property;
-
 class TestSeries : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<DiskInfo> m_store;
-
 private slots:
-    void init()
-    {
-        m_store = std::make_unique<DiskInfo>(std::make_unique<FixedClock>(),
-                                             std::make_unique<CannedListing>());
-    }
-
     void series_data()
     {
         QTest::addColumn<Readings>("readings");
@@ -69,6 +60,7 @@ private slots:
         QTest::addColumn<double>("overallRate");
         QTest::addColumn<qint64>("timeToRun");
 
+        // 1653.439... rounds to 1653; the rate is 0.9999999999999999, not 1.
         QTest::newRow("one week, 1 GB")
             << Readings{a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB)} << Numbers{0, 1653}
             << Numbers{0, 1653} << 101 * GB << 250e9 << 0.9999999999999999 << qint64(250);
@@ -92,9 +84,9 @@ private slots:
         QTest::newRow("equal maxima keep the earlier free")
             << Readings{a(0, 300, 500), a(10, 200, 500), a(20, 100, 400)} << Numbers{0, 10, 10}
             << Numbers{0, 0, -10} << qint64(500) << 300.0 << -100.0 / 20 * 0.0006048 << qint64(0);
-        // 3.99 weeks of free space at 1 GB/week: whole weeks, truncated.
-        QTest::newRow("forecast truncates")
-            << Readings{a(0, 4 * GB, 0), a(604800000, 3990000000, 1000 * GB)} << Numbers{0, 0}
+        // 3.99 weeks of the last reading's free space at 1 GB/week: whole weeks.
+        QTest::newRow("forecast truncates, from the last free")
+            << Readings{a(0, 40 * GB, 0), a(604800000, 3990000000, 1000 * GB)} << Numbers{0, 60}
             << Numbers{0, 1653} << 1000 * GB << 3.99e9 << 1e12 / 604800000 * 0.0006048 << qint64(3);
         QTest::newRow("never positive")
             << Readings{a(0, 5, 0), a(10, 5, -20)} << Numbers{0, 0} << Numbers{0, -2} << qint64(0)
@@ -114,35 +106,30 @@ private slots:
     {
         QFETCH(Readings, readings);
         QFETCH(Numbers, rates);
-        QFETCH(Numbers, rateTotals);
-        fill(*m_store, readings);
-        m_store->selectContainer(QStringLiteral("A"));
-
+        StandInStore s;
+        s.store.setContainerData(entries(readings));
+        s.store.selectContainer(QStringLiteral("A"));
         Numbers gotRates, gotRateTotals;
-        for (const RateStats &p : m_store->ratesPoints()) {
+        for (const RateStats &p : s.store.ratesPoints()) {
             gotRates.append(p.rate);
             gotRateTotals.append(p.rateTotal);
         }
         QCOMPARE(gotRates, rates);
-        QCOMPARE(gotRateTotals, rateTotals);
-        QTEST(m_store->maxSizeTotal(), "maxSizeTotal");
-        QTEST(m_store->minFree(), "minFree");
-        QTEST(m_store->overallRate(), "overallRate");
-        QTEST(m_store->timeToRun(), "timeToRun");
+        QTEST(gotRateTotals, "rateTotals");
+        QTEST(s.store.maxSizeTotal(), "maxSizeTotal");
+        QTEST(s.store.minFree(), "minFree");
+        QTEST(s.store.overallRate(), "overallRate");
+        QTEST(s.store.timeToRun(), "timeToRun");
+
+        // The CSV export's rows follow the same rule for size, date and rate.
+        const auto rows = ContainerExport::fromEntries(entries(readings), QStringLiteral("A"));
+        QVERIFY(rows);
+        QCOMPARE(rows->rows().size(), rates.size());
+        for (qsizetype i = 0; i < rates.size(); ++i)
+            QCOMPARE(rows->rows().at(i).rate, rates.at(i));
     }
 
-    void pointsCarryTheReadings()
-    {
-        fill(*m_store, {other(1), a(2, 40, 70, 100), a(3, 30, 75, 100)});
-        m_store->selectContainer(QStringLiteral("A"));
-        const QList<RateStats> &points = m_store->ratesPoints();
-        QCOMPARE(points.size(), 2);
-        QCOMPARE(points[1].date, 3.0);
-        QCOMPARE(points[1].size, 70);
-        QCOMPARE(points[1].sizeTotal, 75);
-        QVERIFY(points[0].id != points[1].id);
-    }
-
+    // A container without a forecast never shows the previous one's.
     void nothingToWalk_data()
     {
         QTest::addColumn<QString>("conUUID");
@@ -150,55 +137,40 @@ private slots:
         QTest::newRow("empty conUUID") << QString() << true;
         QTest::newRow("no readings") << QStringLiteral("A") << false;
         QTest::newRow("no match") << QStringLiteral("C") << true;
+        QTest::newRow("one reading") << QStringLiteral("B") << true;
     }
     void nothingToWalk()
     {
         QFETCH(QString, conUUID);
         QFETCH(bool, withData);
-        fill(*m_store, {a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB)});
-        m_store->selectContainer(QStringLiteral("A"));
-        QCOMPARE(m_store->timeToRun(), 250);
+        StandInStore s;
+        s.store.setContainerData(
+            entries({a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB), other(5)}));
+        s.store.selectContainer(QStringLiteral("A"));
+        QCOMPARE(s.store.timeToRun(), 250);
         if (!withData)
-            m_store->setContainerData({});
-        m_store->selectContainer(conUUID);
-        QVERIFY(m_store->ratesPoints().isEmpty());
-        QCOMPARE(m_store->maxSizeTotal(), 0);
-        QCOMPARE(m_store->overallRate(), 0.0);
-        // Not left over from the previous container.
-        QCOMPARE(m_store->timeToRun(), 0);
-        QCOMPARE(m_store->minFree(), 0.0);
+            s.store.setContainerData({});
+        s.store.selectContainer(conUUID);
+        QCOMPARE(s.store.overallRate(), 0.0);
+        QCOMPARE(s.store.timeToRun(), 0);
+        QCOMPARE(s.store.minFree(), conUUID == u"B" ? 1.0 : 0.0);
     }
 
-    void previousForecastIsNotKept()
+    void exportTakesItsTrailerFromTheFirstReading()
     {
-        fill(*m_store, {a(0, 251 * GB, 100 * GB), a(604800, 250 * GB, 101 * GB), other(5)});
-        m_store->selectContainer(QStringLiteral("A"));
-        m_store->selectContainer(QStringLiteral("B"));
-        QCOMPARE(m_store->overallRate(), 0.0);
-        QCOMPARE(m_store->timeToRun(), 0);
-        QCOMPARE(m_store->minFree(), 1.0);
-    }
-
-    void announcesInWalkOrder()
-    {
-        fill(*m_store, {a(0, 251 * GB, 100 * GB), other(1), a(604800, 250 * GB, 101 * GB)});
-        Announcements spy(*m_store);
-        m_store->selectContainer(QStringLiteral("A"));
-        const QList<P> expected{P::RatesPoints, P::MaxSizeTotal, P::MinFree,
-                                P::RatesPoints, P::MaxSizeTotal, P::MinFree,
-                                P::RatesPoints, P::OverallRate,  P::TimeToRun};
-        QCOMPARE(spy.changes(), expected);
-        QVERIFY(spy.balanced());
-    }
-
-    void neverTouchesTheHistory()
-    {
-        fill(*m_store, {a(0, 1, 2), other(1)});
-        Announcements spy(*m_store);
-        m_store->selectContainer(QStringLiteral("A"));
-        QCOMPARE(spy.count(P::ContainerData) + spy.count(P::GlobalConData) +
-                     spy.count(P::ContainerList) + spy.count(P::Today),
-                 0);
+        QList<DataContainerInfo> list = entries({other(0), a(1, 4, 5, 10), a(2, 4, 5, 20)});
+        list[1].volNames = QStringLiteral("First");
+        list[2].volNames = QStringLiteral("Second");
+        // Canonically equivalent UUIDs are one container.
+        list[1].conUUID = QStringLiteral("\u00c5");
+        list[2].conUUID = QStringLiteral("A\u030a");
+        const auto rows = ContainerExport::fromEntries(list, QStringLiteral("\u00c5"));
+        QVERIFY(rows && rows->isExact());
+        QCOMPARE(rows->volNames(), QStringLiteral("First"));
+        QCOMPARE(rows->capacity(), 10);
+        QCOMPARE(rows->rows().size(), 2);
+        QVERIFY(!ContainerExport::fromEntries(list, QStringLiteral("C")));
+        QVERIFY(!ContainerExport::fromEntries(entries({a(1e300, 1, 1)}), u"A"_qs)->isExact());
     }
 };
 

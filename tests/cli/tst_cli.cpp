@@ -1,0 +1,255 @@
+#include "clirun.h"
+#include "exitcodes.h"
+#include "historyencoder.h"
+#include "listingxml.h"
+#include "localfiles.h"
+#include "samplehistory.h"
+#include "scripts.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <bit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray goodListing =
+    listingXml({{"C-1", "disk2", 100, -5, {{"A, B", 7}}}, {"C-2", "disk4", 50, 5, {}}});
+
+// Two readings of one container a week apart; its names change on the way.
+const QByteArray weekHistory =
+    R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":0,"containers":[)"
+    R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF","conUUID":"C","conRef":"disk3",)"
+    R"("capacity":400000000000,"free":250000000000,"volNames":"A, B","firstVolName":"A",)"
+    R"("totalUsed":100000000000}]},)"
+    R"({"id":"6F9619FF-8B86-D011-B42D-00C04FC964F0","date":604800,"containers":[)"
+    R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964F0","conUUID":"C","conRef":"disk5",)"
+    R"("capacity":400000000000,"free":250000000000,"volNames":"A, B, C",)"
+    R"("firstVolName":"A","totalUsed":101000000000}]}])";
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+    QString file(const QByteArray &bytes = {})
+    {
+        const QString path = m_dir.filePath(QString::number(m_files++) + u".json"_s);
+        QFile out(path);
+        if (!bytes.isEmpty() && out.open(QIODevice::WriteOnly))
+            out.write(bytes);
+        return path;
+    }
+    QString tool(const QByteArray &output, int status = 0)
+    {
+        return writeListingTool(m_dir, u"tool"_s + QString::number(m_files++), output, status);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
+    }
+
+    void exitStatuses_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("mentions"); // in the one error line
+        const QString history = file(*encodeHistory(sampleHistory(2, 2)));
+        const QString bad = file(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF"}])");
+        QTest::newRow("list") << QStringList{u"list"_s, u"--probe"_s, tool(goodListing)} << 0
+                              << u"disk2,A, B,100,-5,7,C-1\ndisk4,,50,5,0,C-2\n"_s << QString();
+        QTest::newRow("list, no containers")
+            << QStringList{u"list"_s, u"--probe="_s + tool(listingXml({}))} << 0 << QString()
+            << QString();
+        QTest::newRow("tool fails") << QStringList{u"list"_s, u"--probe"_s, tool(goodListing, 1)}
+                                    << 3 << QString() << u"status 1"_s;
+        QTest::newRow("no such tool") << QStringList{u"list"_s, u"--probe"_s, u"/nonexistent"_s}
+                                      << 3 << QString() << u"cannot start /nonexistent"_s;
+        QTest::newRow("undecodable")
+            << QStringList{u"list"_s, u"--probe"_s, tool("<plist><dict/></plist>")} << 4
+            << QString() << u"the listing does not decode: missing key \"Containers\""_s;
+        QTest::newRow("unknown option") << QStringList{u"list"_s, u"-x"_s} << 2 << QString()
+                                        << u"'x'"_s;
+        QTest::newRow("missing value") << QStringList{u"list"_s, u"--probe"_s} << 2 << QString()
+                                       << u"probe"_s;
+        QTest::newRow("stray argument") << QStringList{u"list"_s, u"x"_s} << 2 << QString()
+                                        << u"list"_s;
+        QTest::newRow("no command") << QStringList{} << 2 << QString() << u"no command"_s;
+        QTest::newRow("unknown command") << QStringList{u"lst"_s} << 2 << QString() << u"lst"_s;
+        QTest::newRow("report, no such container")
+            << QStringList{u"report"_s, history, u"--container"_s, u"nope"_s} << 6 << QString()
+            << u"nope"_s;
+        QTest::newRow("report, invalid history")
+            << QStringList{u"report"_s, bad} << 5 << QString() << u"\"date\" is missing"_s;
+        QTest::newRow("report, no file") << QStringList{u"report"_s, file()} << 5 << QString()
+                                         << u".json: not a valid history"_s;
+        QTest::newRow("report, two files")
+            << QStringList{u"report"_s, history, history} << 2 << QString() << u"report"_s;
+        QTest::newRow("csv, no such container")
+            << QStringList{u"csv"_s, history, u"UUID-c9"_s} << 6 << QString() << u"UUID-c9"_s;
+        QTest::newRow("csv, one argument") << QStringList{u"csv"_s, history} << 2 << QString()
+                                           << u"csv"_s;
+    }
+    void exitStatuses()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, mentions);
+        const CliRun run = runCliHere(args);
+        QTEST(run.status, "status");
+        QTEST(run.out, "out");
+        if (mentions.isEmpty()) {
+            QCOMPARE(run.err, QString());
+        } else {
+            QVERIFY2(run.err.startsWith(u"quillbank-cli: "_s), qPrintable(run.err));
+            QVERIFY2(run.err.section(u'\n', 0, 0).contains(mentions), qPrintable(run.err));
+        }
+    }
+
+    void recordMakesThenExtendsTheHistory()
+    {
+        const QString history = file();
+        QCOMPARE(runCliHere({u"record"_s, history, u"--probe"_s, tool(goodListing)}).status, 0);
+        QCOMPARE(runCliHere({u"record"_s, history, u"--probe"_s, tool(goodListing)}).status, 0);
+        const auto read = LocalFiles().readHistory(history, nullptr);
+        QVERIFY(read);
+        QCOMPARE(read->size(), 2);
+        QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,A, B,100,-5,7,C-1"_s);
+        QVERIFY(read->at(1).date >= read->at(0).date);
+    }
+
+    // A failed record leaves the file byte for byte as it was.
+    void failedRecordLeavesTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // empty: no file
+        QTest::addColumn<QString>("probe");
+        QTest::addColumn<int>("status");
+        const QByteArray valid = *encodeHistory(sampleHistory(2, 2));
+        QTest::newRow("tool fails") << valid << tool(goodListing, 1) << 3;
+        QTest::newRow("undecodable") << valid << tool("<plist><dict/></plist>") << 4;
+        QTest::newRow("no file, tool fails") << QByteArray() << tool(goodListing, 2) << 3;
+        QTest::newRow("invalid history") << QByteArray("[{\"id\":1}]") << tool(goodListing) << 5;
+    }
+    void failedRecordLeavesTheFile()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, probe);
+        const QString history = file(before);
+        const CliRun run = runCliHere({u"record"_s, history, u"--probe"_s, probe});
+        QTEST(run.status, "status");
+        QCOMPARE(run.err.count(u'\n'), 1);
+        QCOMPARE(QFile::exists(history), !before.isEmpty());
+        if (!before.isEmpty())
+            QCOMPARE(fileContents(history), before);
+    }
+
+    void reportPrintsTheWindowsNumbers()
+    {
+        const QString history = file(weekHistory);
+        CliRun run = runCliHere({u"report"_s, history});
+        QCOMPARE(run.out, u"disk5 (A, B, C), 2 readings\n"
+                          "Total Used (GB), maximum 101.000000 GB, minimum free 250.000000 GB\n"
+                          "Rate of Increase in Used Space (GB/week), overall 1.000000 GB/week\n"
+                          "Forecast time for container to fill at current rate of increase in "
+                          "used space: 250 weeks\n"_s);
+        run = runCliHere({u"report"_s, history, u"--json"_s, u"--series"_s, u"--container=C"_s});
+        const QJsonObject c = QJsonDocument::fromJson(run.out.toUtf8())[u"containers"_s][0]
+                                  .toObject();
+        QCOMPARE(c[u"readings"_s].toInt(), 2);
+        QCOMPARE(c[u"timeToRun"_s].toInt(), 250);
+        // 0.9999999999999999 in double arithmetic, printed so it reads back bit for bit.
+        QCOMPARE(std::bit_cast<quint64>(c[u"overallRate"_s].toDouble()),
+                 std::bit_cast<quint64>(1000000000.0 / 604800.0 * 0.0006048));
+        QCOMPARE(c[u"series"_s][1][u"rateTotal"_s].toInt(), 1653);
+    }
+
+    void csvWritesTheExport()
+    {
+        const QString history = file(weekHistory);
+        const CliRun run = runCliHere({u"csv"_s, history, u"C"_s});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.startsWith(u"date,size,sizeTotal,rate\n"_s));
+        QVERIFY(run.out.endsWith(u",150000000000,101000000000,0\n\n\nA, B\nCapacity: 400000000000"_s));
+        const QString target = m_dir.filePath(u"export.csv"_s);
+        QCOMPARE(runCliHere({u"csv"_s, history, u"C"_s, u"-o"_s, target}).status, 0);
+        QCOMPARE(fileContents(target), run.out.toUtf8());
+    }
+
+    // --help prints the exit statuses from the one table, and the README and
+    // the manual page say the same.
+    void exitStatusesAreDocumented()
+    {
+        const CliRun help = runCliHere({u"--help"_s});
+        QCOMPARE(help.status, 0);
+        QVERIFY(runCliHere({u"--version"_s}).out.startsWith(u"quillbank-cli "_s));
+        QVERIFY(runCliHere({u"csv"_s, u"--help"_s}).out.contains(u"-o <FILE>"_s));
+        const auto flat = [](QString text) {
+            return text.replace(QRegularExpression(u"\\s+"_s), u" "_s);
+        };
+        const QString source = QStringLiteral(QUILLBANK_SOURCE_DIR);
+        const QString readme = flat(QString::fromUtf8(fileContents(source + u"/README.md")));
+        const QString manual = flat(
+            QString::fromUtf8(fileContents(source + u"/packaging/quillbank-cli.1")).remove(u'\\'));
+        for (const ExitCodeMeaning &exit : exitCodeMeanings) {
+            const QString meaning = QLatin1StringView(exit.meaning);
+            QVERIFY2(flat(help.out).contains(u"%1 %2"_s.arg(int(exit.code)).arg(meaning)),
+                     exit.meaning);
+            QVERIFY2(readme.contains(u"| %1 | %2 |"_s.arg(int(exit.code)).arg(meaning)),
+                     exit.meaning);
+            QVERIFY2(manual.contains(u".B %1 .TP %2"_s.arg(int(exit.code)).arg(meaning)) ||
+                         manual.contains(u".B %1 %2"_s.arg(int(exit.code)).arg(meaning)),
+                     exit.meaning);
+        }
+    }
+
+    // As users run it, as nobody when we are root (root ignores permissions).
+    void processDrills_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("status");
+        QTest::newRow("unreadable history") << 0 << 5;
+        QTest::newRow("read-only folder") << 1 << 7;
+        QTest::newRow("full disk") << 2 << 7;
+    }
+    void processDrills()
+    {
+        QFETCH(int, fault);
+        const QString folder = m_dir.filePath(u"drill"_s + QString::number(m_files++));
+        QDir().mkdir(folder);
+        const QString history = folder + u"/h.json"_s;
+        QVERIFY(LocalFiles().writeHistory(history, sampleHistory(3, 2), nullptr));
+        const QByteArray kept = fileContents(history);
+        if (isRoot())
+            QVERIFY(chown(qPrintable(folder), nobodyId, nobodyId) == 0 &&
+                    chown(qPrintable(history), nobodyId, nobodyId) == 0);
+        if (fault == 0)
+            QFile::setPermissions(history, {});
+        if (fault == 1)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther);
+        const CliRun run = CliProcess().run({u"record"_s, history, u"--probe"_s, tool(goodListing)},
+                                            true, fault == 2 ? rlim_t(kept.size() + 16) : 0);
+        if (run.status == cannotDropRoot)
+            QSKIP("cannot run the command-line tool as an unprivileged user");
+        QTEST(run.status, "status");
+        QVERIFY2(run.err.startsWith(u"quillbank-cli: "_s) && run.err.count(u'\n') == 1,
+                 qPrintable(run.err));
+        QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(fileContents(history), kept);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"h.json"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,249 @@
+#include "dates.h"
+#include "ids.h"
+#include "standins.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using Outcome = StandInListing::Outcome;
+using Failure = DiskInfo::Failure;
+
+namespace {
+
+ContainerInfo container(const QString &conUUID, qint64 totalUsed = 50)
+{
+    return {newId(), conUUID, u"disk1"_qs, 100, 40, u"A, B"_qs, u"A"_qs, totalUsed};
+}
+
+QList<DataPoint> history(int readings, int containers)
+{
+    QList<DataPoint> points;
+    for (int r = 0; r < readings; ++r) {
+        DataPoint point{newId(), 1000.0 * r, {}};
+        for (int c = 0; c < containers; ++c)
+            point.containers.append(container(u"C"_qs + QString::number(c), 10 * r + c));
+        points.append(point);
+    }
+    return points;
+}
+
+} // namespace
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checkAll_data()
+    {
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<double>("today");
+        QTest::addColumn<int>("readings");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("failure"); // -1: none
+        QTest::newRow("two containers") << Outcome::Lists << 2 << 20.0 << 2 << 3 << -1;
+        QTest::newRow("no containers") << Outcome::Lists << 0 << 20.0 << 2 << 1 << -1;
+        QTest::newRow("tool fails") << Outcome::ToolFails << 2 << 10.0 << 1 << 1
+                                    << int(Failure::ToolFailed);
+        QTest::newRow("undecodable") << Outcome::Undecodable << 2 << 20.0 << 1 << 1
+                                     << int(Failure::Undecodable);
+    }
+    void checkAll()
+    {
+        QFETCH(Outcome, outcome);
+        QFETCH(int, listed);
+        StandInStore s;
+        s.listing->containers = {container(u"C1"_qs)};
+        s.clock->time = 10;
+        s.store.checkContainers();
+        s.listing->outcome = outcome;
+        s.listing->containers = QList{container(u"C1"_qs), container(u"C2"_qs)}.mid(0, listed);
+        s.clock->time = 20;
+        QSignalSpy failed(&s.store, &DiskInfo::failed);
+        s.store.checkContainers();
+
+        QCOMPARE(s.store.containerList().size(), outcome == Outcome::Lists ? listed : 0);
+        QTEST(s.store.today(), "today");
+        QTEST(int(s.store.globalConData().size()), "readings");
+        QTEST(int(s.store.containerData().size()), "entries");
+        QFETCH(int, failure);
+        QCOMPARE(failed.size(), failure < 0 ? 0 : 1);
+        if (failure >= 0)
+            QCOMPARE(failed.at(0).at(0).value<Failure>(), Failure(failure));
+    }
+
+    void readingCopiesTheListing()
+    {
+        StandInStore s;
+        s.listing->containers = {container(u"C1"_qs, 7), container(u"C1"_qs, 9)};
+        s.clock->time = 1000.5;
+        s.store.checkContainers();
+        const QList<ContainerInfo> &list = s.store.containerList();
+        QCOMPARE(list, s.listing->containers);
+        const DataPoint &reading = s.store.globalConData().constLast();
+        QCOMPARE(reading.date, 1000.5);
+        QCOMPARE(reading.containers, list);
+        const QList<DataContainerInfo> &entries = s.store.containerData();
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(entries[i].id != list[i].id);
+            QCOMPARE(entries[i].totalUsed, list[i].totalUsed);
+            QCOMPARE(entries[i].date, 1000.5);
+            QCOMPARE(entries[i].dateStr, formatDateStr(1000.5));
+        }
+    }
+
+    // Only changes are announced; the window redraws on them.
+    void listSetterAnnouncesOnlyChanges_data()
+    {
+        QTest::addColumn<int>("edit");
+        QTest::addColumn<int>("announcements");
+        QTest::newRow("equal list") << 0 << 0;
+        QTest::newRow("one field") << 1 << 1;
+        QTest::newRow("canonically equal name") << 2 << 0;
+        QTest::newRow("new id") << 3 << 1;
+    }
+    void listSetterAnnouncesOnlyChanges()
+    {
+        QFETCH(int, edit);
+        StandInStore s;
+        QList<ContainerInfo> list{container(u"U1"_qs)};
+        list[0].firstVolName = QStringLiteral("\u00c9t\u00e9");
+        s.store.setContainerList(list);
+        QSignalSpy changed(&s.store, &DiskInfo::changed);
+        if (edit == 1)
+            list[0].free += 1;
+        else if (edit == 2)
+            list[0].firstVolName = QStringLiteral("E\u0301te\u0301");
+        else if (edit == 3)
+            list[0].id = newId();
+        s.store.setContainerList(list);
+        QTEST(int(changed.size()), "announcements");
+    }
+
+    void readReplacesTheHistory()
+    {
+        StandInStore s;
+        StandInChooser chooser;
+        s.store.setFileChooser(&chooser);
+        s.store.setContainerList({container(u"kept"_qs)});
+        s.files->histories.insert(u"/h.json"_qs, history(2, 3));
+        chooser.path = u"/h.json"_qs;
+        s.store.readData();
+        QTRY_COMPARE(chooser.answered, 1);
+        QCOMPARE(s.store.globalConData(), s.files->histories.value(u"/h.json"_qs));
+        const QList<DataContainerInfo> &entries = s.store.containerData();
+        QCOMPARE(entries.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            const DataPoint &point = s.store.globalConData().at(i / 3);
+            QCOMPARE(entries[i].conUUID, point.containers[i % 3].conUUID);
+            QCOMPARE(entries[i].date, point.date);
+            QVERIFY(entries[i].id != point.containers[i % 3].id);
+        }
+        QCOMPARE(s.store.containerList().first().conUUID, u"kept"_qs);
+    }
+
+    // A failed or cancelled operation leaves the store as it was; only a
+    // failure is reported, naming the file.
+    void fileFailures_data()
+    {
+        QTest::addColumn<int>("operation"); // 0 read, 1 save, 2 CSV
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("failure"); // -1: none
+        QTest::newRow("read fails") << 0 << u"/bad.json"_qs << int(Failure::CannotRead);
+        QTest::newRow("read cancelled") << 0 << QString() << -1;
+        QTest::newRow("save fails") << 1 << u"/bad.json"_qs << int(Failure::CannotWrite);
+        QTest::newRow("save cancelled") << 1 << QString() << -1;
+        QTest::newRow("CSV fails") << 2 << u"/bad.csv"_qs << int(Failure::CannotWrite);
+    }
+    void fileFailures()
+    {
+        QFETCH(int, operation);
+        QFETCH(QString, path);
+        QFETCH(int, failure);
+        StandInStore s;
+        StandInChooser chooser;
+        s.store.setFileChooser(&chooser);
+        s.files->failing = {path};
+        s.store.replaceHistory(history(2, 2));
+        const QList<DataPoint> before = s.store.globalConData();
+        const QList<DataContainerInfo> entries = s.store.containerData();
+        QSignalSpy failed(&s.store, &DiskInfo::failed);
+        chooser.path = path;
+        if (operation == 0)
+            s.store.readData();
+        else if (operation == 1)
+            s.store.saveJSON();
+        else
+            s.store.saveCSV(u"C1"_qs);
+        QTRY_COMPARE(chooser.answered, 1);
+        QCOMPARE(s.store.globalConData(), before);
+        QCOMPARE(s.store.containerData(), entries);
+        QCOMPARE(failed.size(), failure < 0 ? 0 : 1);
+        if (failure >= 0) {
+            QCOMPARE(failed.at(0).at(0).value<Failure>(), Failure(failure));
+            QVERIFY(failed.at(0).at(1).toString().contains(path));
+        }
+    }
+
+    void saveWritesTheHistoryAtConfirmation()
+    {
+        StandInStore s;
+        StandInChooser chooser;
+        s.store.setFileChooser(&chooser);
+        s.store.saveJSON(); // nothing to save: no dialog
+        QVERIFY(chooser.asked.isEmpty());
+        s.store.replaceHistory(history(1, 1));
+        chooser.path = u"/saved.json"_qs;
+        s.store.saveJSON();
+        s.store.appendGlobalConData(DataPoint{newId(), 5.0, {}});
+        QTRY_COMPARE(chooser.answered, 1);
+        QCOMPARE(s.files->histories.value(u"/saved.json"_qs), s.store.globalConData());
+    }
+
+    void csvRowsAreThoseOfTheCommand()
+    {
+        StandInStore s;
+        StandInChooser chooser;
+        s.store.setFileChooser(&chooser);
+        s.store.replaceHistory(history(2, 2));
+        chooser.path = u"/c.csv"_qs;
+        s.store.saveCSV(u"C1"_qs);
+        s.store.saveCSV(u"none"_qs); // no reading: no dialog
+        s.store.replaceHistory(history(3, 2));
+        QTRY_COMPARE(chooser.answered, 1);
+        QCOMPARE(s.files->exports.value(u"/c.csv"_qs).rows().size(), 2);
+    }
+
+    void csvOutOfRangeAsksNothing()
+    {
+        StandInStore s;
+        StandInChooser chooser;
+        s.store.setFileChooser(&chooser);
+        QList<DataPoint> points = history(1, 1);
+        points[0].containers[0].capacity = std::numeric_limits<qint64>::max();
+        points[0].containers[0].free = -1;
+        s.store.replaceHistory(points);
+        QSignalSpy failed(&s.store, &DiskInfo::failed);
+        s.store.saveCSV(u"C0"_qs);
+        QVERIFY(chooser.asked.isEmpty());
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.at(0).at(0).value<Failure>(), Failure::OutOfRange);
+    }
+
+    void completionAfterTheStoreIsGoneDoesNothing()
+    {
+        StandInChooser chooser;
+        auto s = std::make_unique<StandInStore>();
+        s->store.setFileChooser(&chooser);
+        s->store.replaceHistory(history(1, 1));
+        chooser.path = u"/gone.json"_qs;
+        s->store.saveJSON();
+        s->store.readData();
+        s.reset();
+        QTRY_COMPARE(chooser.answered, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"

@@ -1,0 +1,92 @@
+#pragma once
+
+// Stand-ins for what the fronts wire into the store: a clock the test sets,
+// a listing source and files that answer as the test says, and file dialogs
+// answered from the event loop as a user would.
+#include "DiskInfo.h"
+#include "clock.h"
+#include "filechooser.h"
+
+#include <QTimer>
+
+class FixedClock : public Clock
+{
+public:
+    double now() const override { return time; }
+    double time = 0.0;
+};
+
+// Check All's source: fails at the tool, fails to decode, or lists these containers.
+class StandInListing : public ListingSource
+{
+public:
+    enum class Outcome { Lists, ToolFails, Undecodable } outcome = Outcome::Lists;
+    QList<ContainerInfo> containers;
+    int runs = 0;
+
+    std::optional<QByteArray> runDiskutil() override
+    {
+        ++runs;
+        return outcome == Outcome::ToolFails ? std::nullopt : std::optional(QByteArray("x"));
+    }
+    std::optional<QList<ContainerInfo>> decode(const QByteArray &) override
+    {
+        return outcome == Outcome::Undecodable ? std::nullopt : std::optional(containers);
+    }
+    QString errorString() const override { return QStringLiteral("stand-in failure"); }
+};
+
+// Files kept in memory; a path listed in failing cannot be read or written.
+class StandInFiles : public FileAccess
+{
+public:
+    QHash<QString, QList<DataPoint>> histories;
+    QHash<QString, ContainerExport> exports;
+    QStringList failing;
+
+    std::optional<QList<DataPoint>> readHistory(const QString &path, QString *error) override
+    {
+        *error = QStringLiteral("cannot");
+        if (failing.contains(path) || !histories.contains(path))
+            return std::nullopt;
+        return histories.value(path);
+    }
+    bool writeHistory(const QString &path, const QList<DataPoint> &h, QString *error) override
+    {
+        *error = QStringLiteral("cannot");
+        return !failing.contains(path) && (histories.insert(path, h), true);
+    }
+    bool writeCsv(const QString &path, const ContainerExport &rows, QString *error) override
+    {
+        *error = QStringLiteral("cannot");
+        return !failing.contains(path) && (exports.insert(path, rows), true);
+    }
+};
+
+// Answers each dialog later, from the event loop, with OK and `path`, or
+// Cancel when `path` is empty.
+class StandInChooser : public FileChooser
+{
+public:
+    QString path;
+    QList<std::pair<Mode, ContentType>> asked;
+    int answered = 0;
+
+    void choose(Mode mode, ContentType type, Completion completion) override
+    {
+        asked.append({mode, type});
+        QTimer::singleShot(0, [this, completion, p = path] {
+            completion(p.isEmpty() ? Response::Cancel : Response::Ok, QUrl::fromLocalFile(p));
+            ++answered;
+        });
+    }
+};
+
+// A store on stand-ins; the pointers stay valid while the store lives.
+struct StandInStore {
+    FixedClock *clock = new FixedClock;
+    StandInListing *listing = new StandInListing;
+    StandInFiles *files = new StandInFiles;
+    DiskInfo store{std::unique_ptr<Clock>(clock), std::unique_ptr<ListingSource>(listing),
+                   std::unique_ptr<FileAccess>(files)};
+};

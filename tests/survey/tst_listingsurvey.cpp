@@ -1,0 +1,99 @@
+#include "listingsurvey.h"
+#include "listingxml.h"
+#include "scripts.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The listing tool's contract, with shell scripts in its place, and the
+// conversion of its listing into the containers of a reading.
+class TestListingSurvey : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void probe_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("succeeds");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QString>("error"); // part of errorString() after a failure
+        QTest::newRow("status 0") << QByteArray("printf out") << true << QByteArray("out")
+                                  << QString();
+        QTest::newRow("output, then status 1")
+            << QByteArray("printf out; exit 1") << false << QByteArray() << u"exited with status 1"_s;
+        QTest::newRow("no output, status 0") << QByteArray("exit 0") << true << QByteArray()
+                                             << QString();
+        QTest::newRow("killed by a signal")
+            << QByteArray("printf out; kill -9 $$") << false << QByteArray()
+            << u"was killed by a signal"_s;
+        QTest::newRow("exact arguments")
+            << QByteArray("[ $# -eq 3 ] && [ \"$1\" = apfs ] && [ \"$2\" = list ] && "
+                          "[ \"$3\" = -plist ] || exit 3\nprintf ok")
+            << true << QByteArray("ok") << QString();
+        QTest::newRow("output in pieces, standard error apart")
+            << QByteArray("printf one; echo 'expected on stderr' >&2; sleep 0.2; printf two")
+            << true << QByteArray("onetwo") << QString();
+        QTest::newRow("20 MB of output")
+            << QByteArray("yes 0123456789abcdef | head -c 20000000") << true
+            << QByteArray("0123456789abcdef\n").repeated(1176471).left(20000000) << QString();
+    }
+    void probe()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, succeeds);
+        QFETCH(QString, error);
+        const QString program = writeScript(m_dir, u"tool.sh"_s, script);
+        ListingProbe probe(program);
+        const std::optional<QByteArray> bytes = probe.runDiskutil();
+        QCOMPARE(bytes.has_value(), succeeds);
+        if (succeeds)
+            QTEST(*bytes, "output");
+        else
+            QVERIFY2(probe.errorString().startsWith(program) && probe.errorString().contains(error),
+                     qPrintable(probe.errorString()));
+    }
+
+    void cannotStart_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << false;
+        QTest::newRow("not executable") << true;
+    }
+    void cannotStart()
+    {
+        QFETCH(bool, exists);
+        const QString program = exists ? writeScript(m_dir, u"plain.sh"_s, "exit 0", false)
+                                       : m_dir.filePath(u"no-such-tool"_s);
+        ListingSurvey survey(program);
+        QVERIFY(!survey.runDiskutil());
+        QVERIFY2(survey.errorString().startsWith(u"cannot start "_s + program),
+                 qPrintable(survey.errorString()));
+    }
+
+    void containersOfTheListing()
+    {
+        const QByteArray xml =
+            listingXml({{"C1", "disk3", 1000, -5, {{"A &amp; B", 1}, {"B, x", 2}, {"C", 3}}},
+                        {"C2", "disk4", 7, 6, {}}});
+        ListingSurvey survey;
+        const auto containers = survey.decode(xml);
+        QVERIFY2(containers, qPrintable(survey.errorString()));
+        QCOMPARE(containers->size(), 2);
+        QCOMPARE(containers->at(0).copyText(), u"disk3,A & B,1000,-5,6,C1"_s);
+        QCOMPARE(containers->at(0).volNames, u"A & B, B, x, C"_s);
+        QCOMPARE(containers->at(1).copyText(), u"disk4,,7,6,0,C2"_s);
+        QCOMPARE(containers->at(1).volNames, QString());
+        QVERIFY(containers->at(0).id != containers->at(1).id && !containers->at(0).id.isNull());
+
+        QVERIFY(!survey.decode("<plist><dict/></plist>"));
+        QVERIFY2(survey.errorString().startsWith(u"the listing does not decode: missing key"_s),
+                 qPrintable(survey.errorString()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestListingSurvey)
+#include "tst_listingsurvey.moc"
