@@ -3,6 +3,7 @@
 // painted, one scroll step of a chart repainted, and process start to the
 // main window first painted. Runs on the offscreen platform unless another is
 // chosen.
+#include "clock.h"
 #include "contentview.h"
 #include "mainwindow.h"
 #include "scrollingchart.h"
@@ -10,6 +11,7 @@
 #include "usedspacechart.h"
 
 #include <QApplication>
+#include <QChart>
 #include <QElapsedTimer>
 #include <QLineSeries>
 #include <QProcess>
@@ -74,7 +76,8 @@ void benchSelection(MainWindow &window)
 
 void benchScrollStep(MainWindow &window)
 {
-    auto *chart = window.contentView()->findChild<ScrollingChart *>(QStringLiteral("usedSpaceChart"));
+    auto *chart =
+        window.contentView()->findChild<ScrollingChart *>(QStringLiteral("usedSpaceChart"));
     std::vector<double> ms;
     for (int step = 0; step < 41; ++step) {
         ms.push_back(timed([&] {

@@ -29,6 +29,7 @@ constexpr int sliderInset = 10;
 QLabel *centredLabel(const QString &text)
 {
     auto *label = new QLabel(text);
+    label->setObjectName(QStringLiteral("line"));
     label->setAlignment(Qt::AlignHCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;

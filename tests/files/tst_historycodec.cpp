@@ -6,8 +6,6 @@
 #include <QTest>
 
 #include <bit>
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -36,83 +34,55 @@ QByteArray changed(const char *from, const char *to)
 class TestHistoryCodec : public QObject
 {
     Q_OBJECT
+
 private slots:
     void roundTripKeepsEveryField();
     void writesCompactJson();
-    void wholeAndNegativeZeroDatesStayDoubles();
-    void nonFiniteDateFailsToEncode();
     void readsAcceptedForms_data();
     void readsAcceptedForms();
     void rejects_data();
     void rejects();
 };
 
+// Every field reads back exactly, dates bit for bit (-0.0 included).
 void TestHistoryCodec::roundTripKeepsEveryField()
 {
     const QList<DataPoint> history = awkwardHistory();
     QString error;
     const auto decoded = decodeHistory(encoded(history), &error);
     QVERIFY2(decoded, qPrintable(error));
-    QCOMPARE(decoded->size(), history.size());
+    QCOMPARE(*decoded, history);
     for (qsizetype i = 0; i < history.size(); ++i) {
-        const DataPoint &a = history.at(i);
-        const DataPoint &b = decoded->at(i);
-        QCOMPARE(b.id, a.id);
-        QCOMPARE(std::bit_cast<quint64>(b.date), std::bit_cast<quint64>(a.date));
-        QCOMPARE(b.containers.size(), a.containers.size());
-        for (qsizetype j = 0; j < a.containers.size(); ++j) {
-            const ContainerInfo &x = a.containers.at(j);
-            const ContainerInfo &y = b.containers.at(j);
-            QCOMPARE(y.id, x.id);
-            QCOMPARE(y.conUUID, x.conUUID);
-            QCOMPARE(y.conRef, x.conRef);
-            QCOMPARE(y.capacity, x.capacity);
-            QCOMPARE(y.free, x.free);
-            QCOMPARE(y.volNames, x.volNames);
-            QCOMPARE(y.firstVolName, x.firstVolName);
-            QCOMPARE(y.totalUsed, x.totalUsed);
-        }
+        QCOMPARE(std::bit_cast<quint64>(decoded->at(i).date),
+                 std::bit_cast<quint64>(history.at(i).date));
+        for (qsizetype j = 0; j < history.at(i).containers.size(); ++j)
+            QCOMPARE(decoded->at(i).containers.at(j).volNames,
+                     history.at(i).containers.at(j).volNames);
     }
 }
 
 void TestHistoryCodec::writesCompactJson()
 {
-    ContainerInfo c{*parseUuid(QByteArrayView("7f9619ff-8b86-d011-b42d-00c04fc964ff")),
-                    u"C"_qs,
-                    u"disk3"_qs,
-                    500,
-                    -120,
-                    u"System, Data"_qs,
-                    u"System"_qs,
-                    370};
+    const ContainerInfo c{*parseUuid(QByteArrayView("7f9619ff-8b86-d011-b42d-00c04fc964ff")),
+                          u"C"_qs,
+                          u"disk3"_qs,
+                          500,
+                          -120,
+                          u"System, Data"_qs,
+                          u"System"_qs,
+                          370};
     const QList<DataPoint> history{
         {*parseUuid(QByteArrayView("6f9619ff-8b86-d011-b42d-00c04fc964ff")), 1.5, {c}},
-        {*parseUuid(QByteArrayView("5f9619ff-8b86-d011-b42d-00c04fc964ff")), 2.0, {}}};
+        {*parseUuid(QByteArrayView("5f9619ff-8b86-d011-b42d-00c04fc964ff")), -0.0, {}}};
     QCOMPARE(encoded(history),
-             QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1.5,"containers":[)"
-                        R"({"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF","conUUID":"C",)"
-                        R"("conRef":"disk3","capacity":500,"free":-120,"volNames":"System, Data",)"
-                        R"("firstVolName":"System","totalUsed":370}]},)"
-                        R"({"id":"5F9619FF-8B86-D011-B42D-00C04FC964FF","date":2.0,)"
-                        R"("containers":[]}])"));
-    QCOMPARE(encoded({}), QByteArray("[]"));
-}
-
-void TestHistoryCodec::wholeAndNegativeZeroDatesStayDoubles()
-{
-    const QByteArray json = encoded({DataPoint{newId(), 0.0, {}}, DataPoint{newId(), -0.0, {}},
-                                     DataPoint{newId(), 7e8, {}}, DataPoint{newId(), 1e21, {}}});
-    QVERIFY2(json.contains("\"date\":0.0,"), json.constData());
-    QVERIFY2(json.contains("\"date\":-0.0,"), json.constData());
-    QVERIFY2(json.contains("\"date\":7e+08,") || json.contains("\"date\":700000000.0,"),
-             json.constData());
-    QVERIFY2(json.contains("\"date\":1e+21,"), json.constData());
-}
-
-void TestHistoryCodec::nonFiniteDateFailsToEncode()
-{
-    for (const double date : {std::nan(""), std::numeric_limits<double>::infinity(),
-                              -std::numeric_limits<double>::infinity()}) {
+             QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1.5,)"
+                        R"("containers":[{"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF",)"
+                        R"("conUUID":"C","conRef":"disk3","capacity":500,"free":-120,)"
+                        R"("volNames":"System, Data","firstVolName":"System",)"
+                        R"("totalUsed":370}]},{"id":"5F9619FF-8B86-D011-B42D-00C04FC964FF",)"
+                        R"("date":-0.0,"containers":[]}])"));
+    // JSON cannot hold these dates: no file rather than a wrong one.
+    for (const double date : {qQNaN(), qInf(), -qInf()}) {
         QString error;
         QVERIFY(
             !encodeHistory({DataPoint{newId(), 1.0, {}}, DataPoint{newId(), date, {}}}, &error));
@@ -220,9 +190,8 @@ void TestHistoryCodec::rejects()
     QFETCH(QString, reason);
     QString error;
     QVERIFY(!decodeHistory(json, &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!error.contains(u'\n'));
-    QVERIFY2(error.contains(reason), qPrintable(error));
+    QVERIFY2(!error.isEmpty() && !error.contains(u'\n') && error.contains(reason),
+             qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryCodec)

@@ -93,34 +93,6 @@ private slots:
         }
     }
 
-    // Only changes are announced; the window redraws on them.
-    void listSetterAnnouncesOnlyChanges_data()
-    {
-        QTest::addColumn<int>("edit");
-        QTest::addColumn<int>("announcements");
-        QTest::newRow("equal list") << 0 << 0;
-        QTest::newRow("one field") << 1 << 1;
-        QTest::newRow("canonically equal name") << 2 << 0;
-        QTest::newRow("new id") << 3 << 1;
-    }
-    void listSetterAnnouncesOnlyChanges()
-    {
-        QFETCH(int, edit);
-        StandInStore s;
-        QList<ContainerInfo> list{container(u"U1"_qs)};
-        list[0].firstVolName = QStringLiteral("\u00c9t\u00e9");
-        s.store.setContainerList(list);
-        QSignalSpy changed(&s.store, &DiskInfo::changed);
-        if (edit == 1)
-            list[0].free += 1;
-        else if (edit == 2)
-            list[0].firstVolName = QStringLiteral("E\u0301te\u0301");
-        else if (edit == 3)
-            list[0].id = newId();
-        s.store.setContainerList(list);
-        QTEST(int(changed.size()), "announcements");
-    }
-
     void readReplacesTheHistory()
     {
         StandInStore s;

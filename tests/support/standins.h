@@ -87,6 +87,19 @@ struct StandInStore {
     FixedClock *clock = new FixedClock;
     StandInListing *listing = new StandInListing;
     StandInFiles *files = new StandInFiles;
-    DiskInfo store{std::unique_ptr<Clock>(clock), std::unique_ptr<ListingSource>(listing),
-                   std::unique_ptr<FileAccess>(files)};
+    DiskInfo &store =
+        *new DiskInfo(std::unique_ptr<Clock>(clock), std::unique_ptr<ListingSource>(listing),
+                      std::unique_ptr<FileAccess>(files));
+    bool owned = true;
+
+    StandInStore() = default;
+    StandInStore(const StandInStore &) = delete;
+    StandInStore &operator=(const StandInStore &) = delete;
+    ~StandInStore()
+    {
+        if (owned)
+            delete &store;
+    }
+    // For a window that takes the store over.
+    DiskInfo *release() { return owned = false, &store; }
 };

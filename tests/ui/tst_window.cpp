@@ -1,0 +1,219 @@
+#include "contentview.h"
+#include "helpwindow.h"
+#include "mainwindow.h"
+#include "quillbankapp.h"
+#include "ratechart.h"
+#include "standins.h"
+#include "storehistory.h"
+#include "usedspacechart.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QChart>
+#include <QClipboard>
+#include <QDateTimeAxis>
+#include <QLabel>
+#include <QLineSeries>
+#include <QSlider>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <QValueAxis>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList initialSummary = {
+    u"Total Used (GB), maximum 0.000000 GB, minimum free 0.000000 GB"_s,
+    u"Rate of Increase in Used Space (GB/week), overall 0.000000 GB/week"_s,
+    u"Forecast time for container to fill at current rate of increase in used space: 0 weeks"_s};
+
+const HistoryContainer diskA{u"AAAA"_s,     u"disk3"_s,   u"Data"_s,
+                             1000000000000, 400999999999, 1000000000};
+const HistoryContainer diskB{u"BBBB"_s,     u"disk5"_s,   u"Backup"_s,
+                             2000000000000, 900000000000, 3000000000};
+
+QStringList shownLines(const QWidget &view)
+{
+    QStringList lines;
+    for (const QLabel *label : view.findChildren<QLabel *>(u"line"_s)) {
+        if (label->isVisibleTo(&view))
+            lines.append(label->text());
+    }
+    return lines;
+}
+
+QList<QPointF> plotted(const ScrollingChart *chart, int series = 0)
+{
+    return qobject_cast<QLineSeries *>(chart->chart()->series().at(series))->points();
+}
+
+// A listing source that notes the cursor shown while it runs.
+class CursorWatch : public StandInListing
+{
+public:
+    std::optional<Qt::CursorShape> cursor;
+    std::optional<QByteArray> runDiskutil() override
+    {
+        if (const QCursor *shown = QGuiApplication::overrideCursor())
+            cursor = shown->shape();
+        return StandInListing::runDiskutil();
+    }
+};
+
+} // namespace
+
+class TestWindow : public QObject
+{
+    Q_OBJECT
+
+    StandInStore *m_standIns = nullptr;
+    std::unique_ptr<MainWindow> m_window;
+    ContentView *m_view = nullptr;
+
+    DiskInfo &store() { return *m_view->theDiskInfo(); }
+    void trigger(const char *tool)
+    {
+        m_window->findChild<QAction *>(QLatin1StringView(tool))->trigger();
+    }
+    template <typename T>
+    T *child(const char *name)
+    {
+        return m_view->findChild<T *>(QLatin1StringView(name));
+    }
+
+private slots:
+    void init()
+    {
+        m_standIns = new StandInStore;
+        m_window = std::make_unique<MainWindow>(m_standIns->release());
+        m_view = m_window->contentView();
+        m_window->show();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        delete m_standIns;
+    }
+
+    void firstWindow()
+    {
+        QCOMPARE(m_window->windowTitle(), u"Quillbank"_s);
+        QCOMPARE(shownLines(*m_view).size(), 5);
+        QVERIFY(shownLines(*m_view).first().startsWith(u"If you have already saved"_s));
+        QCOMPARE(child<QSlider>("days")->value(), 14);
+        QCOMPARE(m_view->listView()->model()->rowCount(), 0);
+        QVERIFY(!child<RateChart>("rateChart")->hasRule());
+        QStringList tools;
+        for (QAction *tool : m_view->toolBar()->actions())
+            tools << tool->objectName() + u':' + tool->text() + u':' + tool->toolTip();
+        QCOMPARE(tools, QStringList({u"readdata:Read JSON:Read data from JSON file"_s,
+                                     u"checkcons:Check All:Check all accessible APFS containers."_s,
+                                     u"savejson:Save As JSON:Save all data as JSON file."_s,
+                                     u"savecsv:Save Selection As CSV:Save selected container "
+                                     "data as CSV file."_s}));
+    }
+
+    void checkAllSwitchesTheLines_data()
+    {
+        QTest::addColumn<StandInListing::Outcome>("outcome");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("one container") << StandInListing::Outcome::Lists << 1;
+        QTest::newRow("tool fails") << StandInListing::Outcome::ToolFails << 0;
+        QTest::newRow("undecodable") << StandInListing::Outcome::Undecodable << 0;
+    }
+    void checkAllSwitchesTheLines()
+    {
+        QFETCH(StandInListing::Outcome, outcome);
+        m_standIns->listing->outcome = outcome;
+        m_standIns->listing->containers = {readingOf(diskA, 0)};
+        trigger("checkcons");
+        QTRY_COMPARE(shownLines(*m_view), initialSummary);
+        QFETCH(int, rows);
+        QTRY_COMPARE(m_view->listView()->model()->rowCount(), rows);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void checkAllShowsTheBusyCursor()
+    {
+        auto *watch = new CursorWatch;
+        MainWindow window(new DiskInfo(std::make_unique<FixedClock>(),
+                                       std::unique_ptr<ListingSource>(watch), nullptr));
+        window.findChild<QAction *>(u"checkcons"_s)->trigger();
+        QCOMPARE(watch->cursor, std::optional(Qt::WaitCursor));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    // Selecting a row builds that container's series; a stale selection
+    // (the list replaced by a later Check All) calls nothing.
+    void selection()
+    {
+        fillHistory(store(), {diskA, diskB}, 30, 3600.0);
+        QTRY_COMPARE(m_view->listView()->model()->rowCount(), 2);
+        m_view->listView()->selectRow(1);
+        QCOMPARE(store().ratesPoints().size(), 30);
+        QCOMPARE(store().maxSizeTotal(), diskB.firstUsed + 29 * diskB.growth);
+        QTRY_COMPARE(plotted(child<UsedSpaceChart>("usedSpaceChart")).size(), 30);
+        m_view->copySelection();
+        QCOMPARE(QGuiApplication::clipboard()->text(), store().containerList().at(1).copyText());
+
+        m_standIns->listing->containers = {readingOf(diskA, 30)};
+        trigger("checkcons");
+        StandInChooser chooser;
+        store().setFileChooser(&chooser);
+        trigger("savecsv");
+        QVERIFY(chooser.asked.isEmpty());
+        QCOMPARE(store().maxSizeTotal(), diskB.firstUsed + 29 * diskB.growth);
+        store().setFileChooser(nullptr);
+    }
+
+    // GB are whole and truncated; rates are GB per week; the rule is the
+    // overall rate; the used-space axis follows the data, not zero.
+    void chartValues()
+    {
+        fillHistory(store(), {diskA}, 3, 86400.0);
+        QTRY_COMPARE(m_view->listView()->model()->rowCount(), 1);
+        m_view->listView()->selectRow(0);
+        const auto *used = child<UsedSpaceChart>("usedSpaceChart");
+        const auto *rate = child<RateChart>("rateChart");
+        QTRY_COMPARE(plotted(used).size(), 3);
+        QCOMPARE(plotted(used).at(0).y(), 400.0); // 400,999,999,999 bytes
+        QCOMPARE(plotted(used).at(2).y(), 402.0);
+        QCOMPARE(plotted(rate).at(1).y(), 11574 * 0.0006048); // 1e9 bytes a day
+        QVERIFY(rate->hasRule());
+        QCOMPARE(plotted(rate, 2).at(0).y(), store().overallRate());
+        QVERIFY(used->axisY()->min() > 300);
+    }
+
+    void daysSliderSetsTheWindow()
+    {
+        fillHistory(store(), {diskA}, 60, 86400.0);
+        QTRY_COMPARE(m_view->listView()->model()->rowCount(), 1);
+        m_view->listView()->selectRow(0);
+        auto *used = child<UsedSpaceChart>("usedSpaceChart");
+        QTRY_VERIFY(!plotted(used).isEmpty());
+        QCOMPARE(used->windowEnd() - used->windowStart(), 14 * 86400e3);
+        child<QSlider>("days")->setValue(28);
+        QCOMPARE(used->windowEnd() - used->windowStart(), 28 * 86400e3);
+        const double end = used->windowEnd();
+        used->scrollBy(-10 * 86400.0);
+        QCOMPARE(used->windowEnd(), end - 10 * 86400e3);
+    }
+
+    void oneHelpWindow()
+    {
+        StandInStore standIns;
+        QuillbankApp app(standIns.release());
+        app.start();
+        app.showHelp();
+        app.showHelp();
+        const auto help = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(help.begin(), help.end(),
+                               [](QWidget *w) { return qobject_cast<HelpWindow *>(w); }),
+                 1);
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
