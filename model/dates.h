@@ -7,6 +7,8 @@
 
 // Instants are double seconds since 2001-01-01 00:00:00 UTC.
 inline constexpr qint64 referenceEpochSeconds = 978307200; // 2001-01-01 in Unix time
+inline constexpr double secondsInDay = 86400.0;
+inline constexpr double secondsInWeek = 7 * secondsInDay;
 
 double secondsSinceReference(const QDateTime &dateTime);
 QDateTime dateTimeFromReference(double seconds);
