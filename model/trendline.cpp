@@ -75,10 +75,11 @@ QString fillText(const TrendFit &fit, const QLocale &locale)
     const std::optional<QString> earliest = dayText(fit.fullEarliest, locale);
     const std::optional<QString> latest = dayText(fit.fullLatest, locale);
     QString text = full ? u"full around " + *full : QStringLiteral("may never fill");
-    if (earliest && latest)
-        text += u" (between " + *earliest + u" and " + *latest + u")";
-    else if (earliest)
+    // Nothing more when the range falls within a day.
+    if (earliest && !latest)
         text += u" (earliest " + *earliest + u"; may never fill)";
+    else if (earliest && *earliest != *latest)
+        text += u" (between " + *earliest + u" and " + *latest + u")";
     return text;
 }
 

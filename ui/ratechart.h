@@ -3,6 +3,7 @@
 #include "ratestats.h"
 #include "scrollingchart.h"
 
+class ChartRule;
 class QGraphicsSimpleTextItem;
 
 // The growth rate between consecutive readings in GB per week, with the
@@ -16,8 +17,8 @@ public:
 
     void setSeries(const QList<RateStats> &points, double overallRate);
 
-    QLineSeries *ruleSeries() const { return m_rule; }
-    QGraphicsSimpleTextItem *ruleCaption() const { return m_caption; }
+    QLineSeries *ruleSeries() const;
+    QGraphicsSimpleTextItem *ruleCaption() const;
     bool hasRule() const;
 
 protected:
@@ -25,9 +26,6 @@ protected:
     void windowChanged() override;
 
 private:
-    void placeCaption();
-
-    QLineSeries *m_rule;
-    QGraphicsSimpleTextItem *m_caption;
+    ChartRule *m_rule;
     double m_overallRate = 0.0;
 };
