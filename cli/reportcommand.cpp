@@ -5,6 +5,7 @@
 #include "jsonwriter.h"
 #include "samecontainer.h"
 #include "statuslines.h"
+#include "trendline.h"
 
 #include <QHash>
 
@@ -19,6 +20,7 @@ struct ContainerReport {
     double minFree = 0.0;
     double overallRate = 0.0;
     qint64 timeToRun = 0;
+    RecentTrend trend;
 };
 
 // Each container's latest entry, in order of the container's first entry.
@@ -42,8 +44,13 @@ QList<DataContainerInfo> latestEntries(const QList<DataContainerInfo> &entries)
 ContainerReport reportOn(DiskInfo &store, const DataContainerInfo &latest)
 {
     store.selectContainer(latest.conUUID);
-    return {latest,          store.ratesPoints(), store.maxSizeTotal(),
-            store.minFree(), store.overallRate(), store.timeToRun()};
+    return {latest,
+            store.ratesPoints(),
+            store.maxSizeTotal(),
+            store.minFree(),
+            store.overallRate(),
+            store.timeToRun(),
+            store.recentTrend()};
 }
 
 void printText(QTextStream &out, const QList<ContainerReport> &reports, bool withSeries)
@@ -55,7 +62,8 @@ void printText(QTextStream &out, const QList<ContainerReport> &reports, bool wit
             << " readings\n"
             << summaryLine(r.maxSizeTotal, r.minFree) << '\n'
             << rateLine(r.overallRate) << '\n'
-            << forecastLine(r.timeToRun) << '\n';
+            << forecastLine(r.timeToRun, !r.series.isEmpty() && r.overallRate <= 0) << '\n'
+            << trendLine(r.trend) << '\n';
         if (!withSeries)
             continue;
         for (const RateStats &p : r.series)
@@ -70,6 +78,35 @@ void writeDouble(JsonWriter &json, std::string_view key, double value)
     json.key(key);
     if (!json.value(value))
         json.null();
+}
+
+void writeOptional(JsonWriter &json, std::string_view key, const std::optional<double> &value)
+{
+    if (value)
+        return writeDouble(json, key, *value);
+    json.key(key);
+    json.null();
+}
+
+// Null without a trend; dates in seconds since 2001, rates in GB per week.
+void writeTrend(JsonWriter &json, const RecentTrend &trend)
+{
+    json.key("trend");
+    if (!trend.fit)
+        return json.null();
+    json.beginObject();
+    writeDouble(json, "from", trend.from);
+    json.key("readings");
+    json.value(qint64(trend.readings));
+    writeOptional(json, "cleanup", trend.cleanup);
+    writeDouble(json, "rate", trend.fit->rate);
+    writeDouble(json, "rateLow", trend.fit->rateLow);
+    writeDouble(json, "rateHigh", trend.fit->rateHigh);
+    writeOptional(json, "weeks", trend.fit->weeks);
+    writeOptional(json, "full", trend.fit->full);
+    writeOptional(json, "fullEarliest", trend.fit->fullEarliest);
+    writeOptional(json, "fullLatest", trend.fit->fullLatest);
+    json.endObject();
 }
 
 void writeSeries(JsonWriter &json, const QList<RateStats> &series)
@@ -111,6 +148,7 @@ void writeContainer(JsonWriter &json, const ContainerReport &r, bool withSeries)
     writeDouble(json, "overallRate", r.overallRate);
     json.key("timeToRun");
     json.value(r.timeToRun);
+    writeTrend(json, r.trend);
     if (withSeries)
         writeSeries(json, r.series);
     json.endObject();

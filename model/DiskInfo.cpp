@@ -130,6 +130,13 @@ void DiskInfo::setToday(double value)
     write(Property::Today, m_today, value);
 }
 
+void DiskInfo::setRecentTrend(const ::RecentTrend &value)
+{
+    emit aboutToChange(Property::RecentTrend);
+    m_recentTrend = value;
+    emit changed(Property::RecentTrend);
+}
+
 ContainerInfo DiskInfo::pooled(ContainerInfo container)
 {
     // Each container's readings share one copy of each text.
@@ -172,9 +179,14 @@ void DiskInfo::selectContainer(const QString &conUUID)
     // beside the previous container's forecast and free space.
     setTimeToRun(0);
     setMinFree(0.0);
-    if (conUUID.isEmpty() || m_containerData.isEmpty())
-        return;
+    m_trendReadings.clear();
+    if (!conUUID.isEmpty())
+        walkSeries(conUUID);
+    setRecentTrend(::recentTrend(m_trendReadings));
+}
 
+void DiskInfo::walkSeries(const QString &conUUID)
+{
     SeriesAccumulator series;
     const ContainerMatcher matches(conUUID);
     for (const DataContainerInfo &entry : std::as_const(m_containerData)) {
@@ -186,6 +198,7 @@ void DiskInfo::selectContainer(const QString &conUUID)
             setMinFree(static_cast<double>(entry.free));
         }
         appendRatesPoints(step.point);
+        m_trendReadings.push_back({entry.date, entry.totalUsed, entry.free, entry.capacity});
     }
     const std::optional<SeriesAccumulator::Summary> summary = series.summary();
     if (!summary)
@@ -280,13 +293,13 @@ void DiskInfo::saveCSV(const QString &conUUID)
         return;
     }
     // The rows are those of now; the file is written when the user confirms.
-    m_fileChooser->choose(FileChooser::Mode::Save, FileChooser::ContentType::Csv,
-                          [store = QPointer(this), rows = std::move(*rows)](
-                              auto response, const QUrl &location) {
-                              const auto path = chosenPath(response, location);
-                              if (store && path)
-                                  store->writeCsvTo(*path, rows);
-                          });
+    m_fileChooser->choose(
+        FileChooser::Mode::Save, FileChooser::ContentType::Csv,
+        [store = QPointer(this), rows = std::move(*rows)](auto response, const QUrl &location) {
+            const auto path = chosenPath(response, location);
+            if (store && path)
+                store->writeCsvTo(*path, rows);
+        });
 }
 
 void DiskInfo::writeCsvTo(const QString &path, const ContainerExport &rows)

@@ -6,12 +6,14 @@
 #include "fileaccess.h"
 #include "listingsource.h"
 #include "ratestats.h"
+#include "recenttrend.h"
 #include "textpool.h"
 
 #include <QList>
 #include <QObject>
 
 #include <memory>
+#include <vector>
 
 class Clock;
 class FileChooser;
@@ -41,6 +43,7 @@ public:
         TimeToRun,
         MinFree,
         Today,
+        RecentTrend,
     };
     Q_ENUM(Property)
 
@@ -90,6 +93,11 @@ public:
     double today() const { return m_today; }
     void setToday(double value);
 
+    // The selected container's recent trend, beside the overall rate; built
+    // by selectContainer. Trends have no equality: every write announces.
+    const ::RecentTrend &recentTrend() const { return m_recentTrend; }
+    void setRecentTrend(const ::RecentTrend &value);
+
     // The dialogs of the three file operations; without one they do nothing.
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
 
@@ -123,6 +131,7 @@ private:
     void append(Property property, QList<T> &list, const T &value);
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
+    void walkSeries(const QString &conUUID);
     ContainerInfo pooled(ContainerInfo container);
     void readHistoryFrom(const QString &path);
     void writeHistoryTo(const QString &path);
@@ -143,4 +152,6 @@ private:
     qint64 m_timeToRun = 0;
     double m_minFree = 0.0;
     double m_today = 0.0;
+    ::RecentTrend m_recentTrend;
+    std::vector<TrendReading> m_trendReadings; // kept between selections for its memory
 };

@@ -30,9 +30,11 @@ QString rateLine(double overallRate)
                              overallRate);
 }
 
-QString forecastLine(qint64 timeToRun)
+QString forecastLine(qint64 timeToRun, bool notGrowing)
 {
-    return QString::asprintf("Forecast time for container to fill at current rate of increase in "
-                             "used space: %lld weeks",
-                             static_cast<long long>(timeToRun));
+    const QString start = QStringLiteral(
+        "Forecast time for container to fill at current rate of increase in used space: ");
+    if (notGrowing)
+        return start + u"not growing";
+    return start + QString::asprintf("%lld weeks", static_cast<long long>(timeToRun));
 }

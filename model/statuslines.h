@@ -9,4 +9,6 @@
 QStringList helpLines();
 QString summaryLine(qint64 maxSizeTotal, double minFree);
 QString rateLine(double overallRate);
-QString forecastLine(qint64 timeToRun);
+// Ends "not growing" instead of "0 weeks" when the series does not grow:
+// there is no time at which it fills, and 0 weeks would read as full now.
+QString forecastLine(qint64 timeToRun, bool notGrowing = false);

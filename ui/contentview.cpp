@@ -5,6 +5,7 @@
 #include "ratechart.h"
 #include "resourcepaths.h"
 #include "statuslines.h"
+#include "trendline.h"
 #include "units.h"
 #include "usedspacechart.h"
 
@@ -121,8 +122,10 @@ void ContentView::buildLines()
     rateLayout->setContentsMargins(0, 0, 0, 0);
     m_rateLine = centredLabel({});
     m_forecastLine = centredLabel({});
+    m_trendLine = centredLabel({});
     rateLayout->addWidget(m_rateLine);
     rateLayout->addWidget(m_forecastLine);
+    rateLayout->addWidget(m_trendLine);
 }
 
 QLayout *ContentView::buildSliderRow()
@@ -251,6 +254,7 @@ void ContentView::storeChanged(DiskInfo::Property property)
         break;
     case DiskInfo::Property::RatesPoints:
     case DiskInfo::Property::OverallRate:
+    case DiskInfo::Property::RecentTrend:
         m_chartsDirty = true;
         break;
     case DiskInfo::Property::MaxSizeTotal:
@@ -279,6 +283,7 @@ void ContentView::refresh()
     if (std::exchange(m_chartsDirty, false)) {
         m_usedChart->setSeries(m_diskInfo->ratesPoints());
         m_rateChart->setSeries(m_diskInfo->ratesPoints(), m_diskInfo->overallRate());
+        m_usedChart->setTrend(m_diskInfo->recentTrend());
     }
     refreshLines();
 }
@@ -290,7 +295,9 @@ void ContentView::refreshLines()
     m_rateLines->setVisible(m_hasRun);
     m_summaryLine->setText(summaryLine(m_diskInfo->maxSizeTotal(), m_diskInfo->minFree()));
     m_rateLine->setText(rateLine(m_diskInfo->overallRate()));
-    m_forecastLine->setText(forecastLine(m_diskInfo->timeToRun()));
+    const bool notGrowing = !m_diskInfo->ratesPoints().isEmpty() && m_diskInfo->overallRate() <= 0;
+    m_forecastLine->setText(forecastLine(m_diskInfo->timeToRun(), notGrowing));
+    m_trendLine->setText(trendLine(m_diskInfo->recentTrend()));
 }
 
 void ContentView::selectionChanged()

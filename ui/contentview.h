@@ -2,8 +2,8 @@
 
 #include "DiskInfo.h"
 
-#include <QUuid>
 #include "units.h"
+#include <QUuid>
 
 #include <QWidget>
 
@@ -83,6 +83,7 @@ private:
     QWidget *m_rateLines;
     QLabel *m_rateLine;
     QLabel *m_forecastLine;
+    QLabel *m_trendLine;
     UsedSpaceChart *m_usedChart;
     RateChart *m_rateChart;
     QSlider *m_slider;

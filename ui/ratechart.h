@@ -3,6 +3,7 @@
 #include "ratestats.h"
 #include "scrollingchart.h"
 
+class ChartRule;
 class QGraphicsSimpleTextItem;
 
 // The growth rate between consecutive readings in GB per week, with the
@@ -22,9 +23,6 @@ protected:
     void windowChanged() override;
 
 private:
-    void placeCaption();
-
-    QLineSeries *m_rule;
-    QGraphicsSimpleTextItem *m_caption;
+    ChartRule *m_rule;
     double m_overallRate = 0.0;
 };

@@ -18,7 +18,6 @@
 
 namespace {
 
-const QColor seriesColour(QStringLiteral("#209fdf"));
 // A point's symbol covers about 25 square pixels; the chart takes a radius.
 constexpr qreal markerRadius = 2.8;
 // One wheel notch moves a tenth of the window.
@@ -47,6 +46,11 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
     showWindow();
 }
 
+QColor ScrollingChart::seriesColour()
+{
+    return QColor(QStringLiteral("#209fdf"));
+}
+
 void ScrollingChart::setUpChart(const QString &valueName)
 {
     m_chart->legend()->hide();
@@ -58,13 +62,13 @@ void ScrollingChart::setUpChart(const QString &valueName)
     m_axisY->setLabelFormat(QStringLiteral("%g"));
 
     // Points first, the line over them. The point series draws only markers.
-    QPen markerPen(seriesColour);
+    QPen markerPen(seriesColour());
     markerPen.setStyle(Qt::NoPen);
     m_points->setPen(markerPen);
-    m_points->setColor(seriesColour);
+    m_points->setColor(seriesColour());
     m_points->setPointsVisible(true);
     m_points->setMarkerSize(markerRadius);
-    m_line->setPen(QPen(seriesColour, 2));
+    m_line->setPen(QPen(seriesColour(), 2));
     for (QLineSeries *series : {m_points, m_line}) {
         series->setName(valueName);
         m_chart->addSeries(series);
@@ -84,7 +88,14 @@ void ScrollingChart::setAllPoints(QList<QPointF> points)
     updateYRange();
     updateScrollRange();
     const QSignalBlocker quiet(m_scrollBar);
-    m_scrollBar->setValue(m_scrollBar->maximum());
+    m_scrollBar->setValue(latestReadingsValue());
+    showWindow();
+}
+
+void ScrollingChart::refresh()
+{
+    updateYRange();
+    updateScrollRange();
     showWindow();
 }
 
@@ -92,11 +103,16 @@ void ScrollingChart::setVisibleDuration(double seconds)
 {
     if (seconds == m_duration)
         return;
-    const bool atEnd = m_scrollBar->value() == m_scrollBar->maximum();
+    const int value = m_scrollBar->value();
+    const bool atLatest = value == latestReadingsValue();
+    const bool atEnd = value == m_scrollBar->maximum();
     m_duration = seconds;
+    updateYRange();
     updateScrollRange();
     const QSignalBlocker quiet(m_scrollBar);
-    if (atEnd)
+    if (atLatest)
+        m_scrollBar->setValue(latestReadingsValue());
+    else if (atEnd)
         m_scrollBar->setValue(m_scrollBar->maximum());
     showWindow();
 }
@@ -108,7 +124,21 @@ double ScrollingChart::dataStart() const
 
 double ScrollingChart::dataEnd() const
 {
-    return m_all.isEmpty() ? QDateTime::currentMSecsSinceEpoch() : m_maxX + margin();
+    if (m_all.isEmpty())
+        return QDateTime::currentMSecsSinceEpoch();
+    return std::max(m_maxX, scrollsTo()) + margin();
+}
+
+double ScrollingChart::scrollsTo() const
+{
+    return m_maxX;
+}
+
+// The scroll bar's value for the window that ends with the latest points.
+int ScrollingChart::latestReadingsValue() const
+{
+    const double extra = (m_maxX + margin() - dataStart()) / 1000.0 - m_duration;
+    return static_cast<int>(std::clamp(extra, 0.0, 1.0 * m_scrollBar->maximum()));
 }
 
 double ScrollingChart::windowStart() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QPointF>
 #include "units.h"
@@ -42,13 +43,22 @@ public:
     // Every point of the series, x in milliseconds since 1970, in series order.
     const QList<QPointF> &allPoints() const { return m_all; }
 
+    // The colour of the series' points and line.
+    static QColor seriesColour();
+
 protected:
     // Replaces the series and shows its latest readings.
     void setAllPoints(QList<QPointF> points);
     // The y range for the values [low, high] of the series.
     virtual std::pair<double, double> yBounds(double low, double high) const;
+    // How far past the latest point the window may scroll, as milliseconds
+    // since 1970; nothing beyond the points unless a chart says so.
+    virtual double scrollsTo() const;
     // Called after the window or the y range moved.
     virtual void windowChanged() {}
+    // Takes in a change of yBounds() or scrollsTo(), keeping the window
+    // where it is.
+    void refresh();
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -62,6 +72,7 @@ private:
     void showWindow();
     double dataStart() const;
     double dataEnd() const;
+    int latestReadingsValue() const;
     double margin() const { return m_duration * 1000.0 * 0.03; }
 
     QChart *m_chart;

@@ -1,6 +1,7 @@
 #include "clirun.h"
 #include "exitcodes.h"
 #include "historyencoder.h"
+#include "ids.h"
 #include "listingxml.h"
 #include "localfiles.h"
 #include "samplehistory.h"
@@ -81,12 +82,12 @@ private slots:
         QTest::newRow("undecodable")
             << QStringList{u"list"_s, u"--probe"_s, tool("<plist><dict/></plist>")} << 4
             << QString() << u"the listing does not decode: missing key \"Containers\""_s;
-        QTest::newRow("unknown option") << QStringList{u"list"_s, u"-x"_s} << 2 << QString()
-                                        << u"'x'"_s;
-        QTest::newRow("missing value") << QStringList{u"list"_s, u"--probe"_s} << 2 << QString()
-                                       << u"probe"_s;
-        QTest::newRow("stray argument") << QStringList{u"list"_s, u"x"_s} << 2 << QString()
-                                        << u"list"_s;
+        QTest::newRow("unknown option")
+            << QStringList{u"list"_s, u"-x"_s} << 2 << QString() << u"'x'"_s;
+        QTest::newRow("missing value")
+            << QStringList{u"list"_s, u"--probe"_s} << 2 << QString() << u"probe"_s;
+        QTest::newRow("stray argument")
+            << QStringList{u"list"_s, u"x"_s} << 2 << QString() << u"list"_s;
         QTest::newRow("no command") << QStringList{} << 2 << QString() << u"no command"_s;
         QTest::newRow("unknown command") << QStringList{u"lst"_s} << 2 << QString() << u"lst"_s;
         QTest::newRow("report, no such container")
@@ -100,8 +101,8 @@ private slots:
             << QStringList{u"report"_s, history, history} << 2 << QString() << u"report"_s;
         QTest::newRow("csv, no such container")
             << QStringList{u"csv"_s, history, u"UUID-c9"_s} << 6 << QString() << u"UUID-c9"_s;
-        QTest::newRow("csv, one argument") << QStringList{u"csv"_s, history} << 2 << QString()
-                                           << u"csv"_s;
+        QTest::newRow("csv, one argument")
+            << QStringList{u"csv"_s, history} << 2 << QString() << u"csv"_s;
     }
     void exitStatuses()
     {
@@ -163,16 +164,46 @@ private slots:
                           "Total Used (GB), maximum 101.000000 GB, minimum free 250.000000 GB\n"
                           "Rate of Increase in Used Space (GB/week), overall 1.000000 GB/week\n"
                           "Forecast time for container to fill at current rate of increase in "
-                          "used space: 250 weeks\n"_s);
+                          "used space: 250 weeks\n"
+                          "Recent trend: needs 3 readings over at least a day\n"_s);
         run = runCliHere({u"report"_s, history, u"--json"_s, u"--series"_s, u"--container=C"_s});
-        const QJsonObject c = QJsonDocument::fromJson(run.out.toUtf8())[u"containers"_s][0]
-                                  .toObject();
+        const QJsonObject c =
+            QJsonDocument::fromJson(run.out.toUtf8())[u"containers"_s][0].toObject();
         QCOMPARE(c[u"readings"_s].toInt(), 2);
         QCOMPARE(c[u"timeToRun"_s].toInt(), 250);
         // 0.9999999999999999 in double arithmetic, printed so it reads back bit for bit.
         QCOMPARE(std::bit_cast<quint64>(c[u"overallRate"_s].toDouble()),
                  std::bit_cast<quint64>(1000000000.0 / 604800.0 * 0.0006048));
         QCOMPARE(c[u"series"_s][1][u"rateTotal"_s].toInt(), 1653);
+        QVERIFY(c[u"trend"_s].isNull());
+    }
+
+    // Four readings a day apart, 1 GB a day, 10 GB free at the last: every
+    // slope is 1e9 / 86400 bytes per second, so the fill is 10 days on.
+    void reportGivesTheTrend()
+    {
+        QList<DataPoint> points;
+        for (int day = 0; day < 4; ++day) {
+            const qint64 used = 100000000000 + day * 1000000000LL;
+            points.append({newId(),
+                           1000.0 + 86400.0 * day,
+                           {{newId(), u"C"_s, u"d"_s, 200000000000,
+                             10000000000 + (3 - day) * 1000000000LL, u"V"_s, u"V"_s, used}}});
+        }
+        const QString history = file(*encodeHistory(points));
+        const CliRun run = runCliHere({u"report"_s, history, u"--json"_s});
+        const QJsonObject t =
+            QJsonDocument::fromJson(run.out.toUtf8())[u"containers"_s][0][u"trend"_s].toObject();
+        const double rate = 1e9 / 86400.0 * 0.0006048;
+        for (const char *key : {"rate", "rateLow", "rateHigh"})
+            QVERIFY2(qAbs(t[QLatin1StringView(key)].toDouble() / rate - 1) < 1e-9, key);
+        QCOMPARE(t[u"from"_s].toDouble(), 1000.0);
+        QCOMPARE(t[u"readings"_s].toInt(), 4);
+        QVERIFY(t[u"cleanup"_s].isNull());
+        QVERIFY(qAbs(t[u"weeks"_s].toDouble() - 10.0 / 7) < 1e-9);
+        for (const char *key : {"full", "fullEarliest", "fullLatest"})
+            QVERIFY2(qAbs(t[QLatin1StringView(key)].toDouble() - (1000.0 + 13 * 86400)) < 1e-3,
+                     key);
     }
 
     void csvWritesTheExport()
@@ -181,7 +212,8 @@ private slots:
         const CliRun run = runCliHere({u"csv"_s, history, u"C"_s});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.startsWith(u"date,size,sizeTotal,rate\n"_s));
-        QVERIFY(run.out.endsWith(u",150000000000,101000000000,0\n\n\nA, B\nCapacity: 400000000000"_s));
+        QVERIFY(
+            run.out.endsWith(u",150000000000,101000000000,0\n\n\nA, B\nCapacity: 400000000000"_s));
         const QString target = m_dir.filePath(u"export.csv"_s);
         QCOMPARE(runCliHere({u"csv"_s, history, u"C"_s, u"-o"_s, target}).status, 0);
         QCOMPARE(fileContents(target), run.out.toUtf8());

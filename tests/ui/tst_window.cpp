@@ -27,7 +27,8 @@ namespace {
 const QStringList initialSummary = {
     u"Total Used (GB), maximum 0.000000 GB, minimum free 0.000000 GB"_s,
     u"Rate of Increase in Used Space (GB/week), overall 0.000000 GB/week"_s,
-    u"Forecast time for container to fill at current rate of increase in used space: 0 weeks"_s};
+    u"Forecast time for container to fill at current rate of increase in used space: 0 weeks"_s,
+    u"Recent trend: needs 3 readings over at least a day"_s};
 
 const HistoryContainer diskA{u"AAAA"_s,     u"disk3"_s,   u"Data"_s,
                              1000000000000, 400999999999, 1000000000};

@@ -1,0 +1,187 @@
+#include "dates.h"
+#include "recenttrend.h"
+#include "trendline.h"
+
+#include <QTest>
+
+#include <cmath>
+
+// Expected numbers come from trend_expected.py beside this file, which works
+// them out on its own (exact integers, a full sort); the series here must
+// match the ones there.
+
+namespace {
+
+using Readings = QList<TrendReading>;
+// Readings in the window, its earliest date, the latest cleanup's date, 1 when
+// the window begins there, slope, low and high slopes, weeks, fill date,
+// earliest and latest fill dates; `none` where there is nothing.
+using Expected = QList<double>;
+
+constexpr double t0 = 800000000.0;
+constexpr qint64 GB = 1000000000;
+constexpr qint64 MB = 1000000;
+const double none = qQNaN();
+
+TrendReading r(double day, qint64 used, qint64 free = 100 * GB, qint64 capacity = 500 * GB)
+{
+    return {t0 + day * secondsPerDay, used, free, capacity};
+}
+
+Readings sampledSeries()
+{
+    Readings readings;
+    for (int i = 0; i < 1500; ++i)
+        readings.append(
+            {t0 + i * 1000.0, 100 * GB + i * MB + (i * 37 % 101) * 10 * MB, 50 * GB, 500 * GB});
+    return readings;
+}
+
+Readings cutAfterCleanup()
+{
+    const qint64 used[] = {100, 90, 95, 100, 105, 115, 116, 117, 118, 119, 120};
+    Readings readings;
+    for (int k = 0; k < 11; ++k)
+        readings.append(r(5 * k, used[k] * GB));
+    return readings;
+}
+
+double orNone(std::optional<double> value)
+{
+    return value.value_or(none);
+}
+
+Expected actual(const RecentTrend &t)
+{
+    const TrendFit f = t.fit.value_or(TrendFit{});
+    const auto fitted = [&](double v) { return t.fit ? v : none; };
+    return {double(t.readings),  t.from,
+            orNone(t.cleanup),   double(t.sinceCleanup),
+            fitted(f.slope),     fitted(f.slopeLow),
+            fitted(f.slopeHigh), orNone(f.weeks),
+            orNone(f.full),      orNone(f.fullEarliest),
+            orNone(f.fullLatest)};
+}
+
+bool close(double a, double b)
+{
+    return (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) <= 1e-9 * std::fabs(b);
+}
+
+double at(int year, int month, int day)
+{
+    return secondsSinceReference(QDateTime(QDate(year, month, day), QTime(12, 0), Qt::UTC));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(RecentTrend)
+
+class TestRecentTrend : public QObject
+{
+    Q_OBJECT
+private slots:
+    void trend_data()
+    {
+        QTest::addColumn<Readings>("readings");
+        QTest::addColumn<Expected>("expected");
+        // clang-format off
+        QTest::newRow("steady growth") << Readings{r(0, 100000 * MB), r(1, 101500 * MB), r(2, 102000 * MB), r(3, 103200 * MB), r(4, 104000 * MB), r(5, 105100 * MB, 40 * GB)}
+            << Expected{6.0, 800000000.0, none, 0.0, 11574.074074074075, 9645.061728395061, 12731.481481481482, 5.714285714285714, 803888000.0, 803573818.1818181, 804579200.0};
+        QTest::newRow("cleanup restarts the window") << Readings{r(0, 200 * GB), r(1, 202 * GB), r(2, 204 * GB), r(3, 206 * GB), r(4, 190 * GB), r(5, 191 * GB), r(6, 193 * GB), r(7, 194 * GB)}
+            << Expected{4.0, 800345600.0, 800345600.0, 1.0, 16396.604938271605, 11574.074074074075, 23148.14814814815, 10.08403361344538, 806703623.5294118, 804924800.0, 809244800.0};
+        QTest::newRow("a drop of exactly 1% is a cleanup") << Readings{r(0, 300 * GB), r(1, 302 * GB), r(2, 297 * GB), r(3, 299 * GB), r(4, 300 * GB), r(5, 302 * GB)}
+            << Expected{4.0, 800172800.0, 800172800.0, 1.0, 18325.617283950618, 11574.074074074075, 23148.14814814815, 9.022556390977442, 805888842.1052631, 804752000.0, 809072000.0};
+        QTest::newRow("a drop under 1% is not") << Readings{r(0, 300 * GB), r(1, 302 * GB), r(2, 297100 * MB), r(3, 299 * GB), r(4, 300 * GB), r(5, 302 * GB)}
+            << Expected{6.0, 800000000.0, none, 0.0, 4629.62962962963, -16782.40740740741, 21990.74074074074, 35.714285714285715, 822032000.0, 804979368.4210526, none};
+        QTest::newRow("a drop under 1 GB is not") << Readings{r(0, 10 * GB, GB, 20 * GB), r(1, 11 * GB, GB, 20 * GB), r(2, 11 * GB - 999999999, GB, 20 * GB), r(3, 12 * GB, GB, 20 * GB)}
+            << Expected{4.0, 800000000.0, none, 0.0, 6751.543209876543, -11574.0740625, 23148.148136574073, 0.24489795918367346, 800407314.2857143, 800302400.0000216, none};
+        QTest::newRow("equal dates") << Readings{r(0, 50 * GB), r(1, 51 * GB), r(1, 53 * GB), r(2, 52 * GB), r(3, 54 * GB)}
+            << Expected{5.0, 800000000.0, none, 0.0, 11574.074074074075, -11574.074074074075, 34722.22222222222, 14.285714285714286, 808899200.0, 803139200.0, none};
+        QTest::newRow("sampled above 1,001 readings") << sampledSeries()
+            << Expected{1500.0, 800000000.0, none, 0.0, 1000.0, 964.6017699115044, 1036.6300366300366, 82.67195767195767, 851499000.0, 849732215.5477031, 853333862.3853211};
+        QTest::newRow("negative free space") << Readings{r(0, 100 * GB), r(1, 101 * GB), r(2, 103 * GB), r(3, 104 * GB, -5 * GB)}
+            << Expected{4.0, 800000000.0, none, 0.0, 16396.604938271605, 11574.074074074075, 23148.14814814815, 0.0, 800259200.0, 800259200.0, 800259200.0};
+        QTest::newRow("flat") << Readings{r(0, 70 * GB), r(1, 70 * GB), r(2, 70 * GB), r(3, 70 * GB)}
+            << Expected{4.0, 800000000.0, none, 0.0, 0.0, 0.0, 0.0, none, none, none, none};
+        QTest::newRow("shrinking") << Readings{r(0, 100000 * MB), r(1, 99000 * MB), r(2, 100500 * MB), r(3, 98000 * MB), r(4, 97500 * MB)}
+            << Expected{5.0, 800000000.0, none, 0.0, -6510.416666666667, -28935.185185185186, 17361.11111111111, none, none, 806105600.0, none};
+        QTest::newRow("cut at 30 days, after a cleanup") << cutAfterCleanup()
+            << Expected{7.0, 801728000.0, 800432000.0, 0.0, 2314.814814814815, 2314.814814814815, 6481.481481481482, 71.42857142857143, 847520000.0, 819748571.4285715, 847520000.0};
+        QTest::newRow("last reading dated before others") << Readings{r(0, 10 * GB), r(10, 20 * GB), r(60, 22 * GB), r(20, 21 * GB), r(35, 24 * GB)}
+            << Expected{4.0, 800864000.0, none, 0.0, 810.1851851851852, -925.925925925926, 2314.814814814815, 204.08163265306123, 926452571.4285715, 846224000.0, none};
+        QTest::newRow("two readings") << Readings{r(0, 10 * GB), r(2, 12 * GB)}
+            << Expected{2.0, 800000000.0, none, 0.0, none, none, none, none, none, none, none};
+        QTest::newRow("three readings within a day") << Readings{r(0, 10 * GB), r(0.5, 11 * GB), {t0 + 86399, 12 * GB, 100 * GB, 500 * GB}}
+            << Expected{3.0, 800000000.0, none, 0.0, none, none, none, none, none, none, none};
+        QTest::newRow("a cleanup leaves two") << Readings{r(0, 30 * GB), r(1, 31 * GB), r(2, 20 * GB), r(3, 21 * GB)}
+            << Expected{2.0, 800172800.0, 800172800.0, 1.0, none, none, none, none, none, none, none};
+        // clang-format on
+    }
+
+    void trend()
+    {
+        QFETCH(Readings, readings);
+        QFETCH(Expected, expected);
+        const Expected got = actual(recentTrend(readings));
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            if (!close(got[i], expected[i]))
+                QFAIL(qPrintable(QStringLiteral("value %1 is %2, expected %3")
+                                     .arg(i)
+                                     .arg(got[i], 0, 'g', 17)
+                                     .arg(expected[i], 0, 'g', 17)));
+        }
+    }
+
+    void line_data()
+    {
+        QTest::addColumn<RecentTrend>("trend");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        RecentTrend cleaned{0, 12.4 * secondsPerDay, 40, at(2026, 11, 3), true, 0, 0, 0, {}};
+        cleaned.fit = TrendFit{
+            6944, 6448, 7606, 4.2, 3.9, 4.6, 19, at(2027, 3, 14), at(2027, 2, 2), at(2027, 4, 30)};
+        QTest::newRow("growing, since a cleanup")
+            << cleaned << QStringLiteral("en_GB")
+            << QStringLiteral("Recent trend since the cleanup on 3 November 2026 (12 days, 40 "
+                              "readings): 4.2 GB/week (3.9 to 4.6); full around 14 March 2027 "
+                              "(between 2 February 2027 and 30 April 2027)");
+        RecentTrend slow{0, 30 * secondsPerDay, 1234, {}, false, 0, 0, 0, {}};
+        slow.fit =
+            TrendFit{694, -83, 1488, 0.42, -0.05, 0.9, 19, at(2027, 3, 14), at(2027, 2, 2), {}};
+        QTest::newRow("small rates, may never fill")
+            << slow << QStringLiteral("en_US")
+            << QStringLiteral("Recent trend (30 days, 1,234 readings): 0.42 GB/week (-0.05 to "
+                              "0.90); full around March 14, 2027 (earliest February 2, 2027; may "
+                              "never fill)");
+        RecentTrend flat{0, secondsPerDay, 3, {}, false, 0, 0, 0, {}};
+        flat.fit = TrendFit{-7, -33, -1, -0.004, -0.02, -0.0004, {}, {}, {}, {}};
+        QTest::newRow("not growing, no -0")
+            << flat << QStringLiteral("de_DE")
+            << QStringLiteral("Recent trend (1 day, 3 readings): -0,004 GB/week (-0,020 to "
+                              "0,000); not growing");
+        RecentTrend full{0, 3 * secondsPerDay, 4, {}, false, 0, 0, 0, {}};
+        full.fit = TrendFit{16397,           11574,           23148,          9.9, 7.0, 14.0, 0,
+                            at(2026, 5, 13), at(2026, 5, 13), at(2026, 5, 13)};
+        QTest::newRow("already full, no range")
+            << full << QStringLiteral("en_GB")
+            << QStringLiteral("Recent trend (3 days, 4 readings): 9.9 GB/week (7.0 to 14.0); "
+                              "full around 13 May 2026");
+        cleaned.fit.reset();
+        QTest::newRow("too little since a cleanup")
+            << cleaned << QStringLiteral("en_GB")
+            << QStringLiteral("Recent trend since the cleanup on 3 November 2026: needs 3 "
+                              "readings over at least a day");
+    }
+
+    void line()
+    {
+        QFETCH(RecentTrend, trend);
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        QCOMPARE(trendLine(trend, QLocale(locale)), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecentTrend)
+#include "tst_recenttrend.moc"
