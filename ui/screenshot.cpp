@@ -9,10 +9,12 @@
 #include "listingsurvey.h"
 #include "localfiles.h"
 #include "mainwindow.h"
+#include "scrollingchart.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -75,6 +77,12 @@ int main(int argc, char *argv[])
     trigger(window, "checkcons");
     window.contentView()->listView()->selectRow(0);
     settle(500);
+    // Half a window past the last reading, where the trend's projection runs.
+    if (auto *used = window.findChild<ScrollingChart *>(QStringLiteral("usedSpaceChart"))) {
+        QScrollBar *bar = used->scrollBar();
+        bar->setValue(bar->maximum() - bar->pageStep() / 2);
+        settle(300);
+    }
     std::fprintf(stderr, "readings %lld, containers %lld, series points %lld\n",
                  static_cast<long long>(store->globalConData().size()),
                  static_cast<long long>(store->containerList().size()),
