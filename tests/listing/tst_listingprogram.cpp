@@ -1,7 +1,8 @@
 #include "listingdecoder.h"
-#include "thismachine.h"
+#include "mountid.h"
+#include "mounttable.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
@@ -10,75 +11,27 @@
 
 using namespace Qt::StringLiterals;
 
-class TestListingProgram : public QObject
-{
-    Q_OBJECT
-private slots:
-    void listsThisMachine();
-    void cliListsThisMachine();
-    void readsGivenMountTable();
-    void failsWithoutMountTable();
-    void rejectsOtherArguments_data();
-    void rejectsOtherArguments();
-};
-
 namespace {
 
 struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    int exitCode = -1; // -1: crashed or hung
+    QByteArray out, err;
 };
 
 Run run(const QString &program, const QStringList &arguments, const QString &mountTable = {})
 {
     QProcess process;
-    if (!mountTable.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!mountTable.isEmpty())
         environment.insert(u"QUILLBANK_MOUNTINFO"_s, mountTable);
-        process.setProcessEnvironment(environment);
-    }
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QUILLBANK_BIN_DIR "/") + program, arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-Run runListing(const QStringList &arguments, const QString &mountTable = {})
-{
-    return run(u"quillbank-listing"_s, arguments, mountTable);
-}
-
 const QStringList listArguments{u"apfs"_s, u"list"_s, u"-plist"_s};
-
-// The listing program's view of this machine, as the survey decodes it.
-std::optional<TopLevel> listThisMachine(QString *error)
-{
-    const Run listing = runListing(listArguments);
-    if (listing.exitCode != 0) {
-        *error = u"quillbank-listing failed: "_s + QString::fromUtf8(listing.err);
-        return std::nullopt;
-    }
-    return decodeListing(listing.out, error);
-}
-
-// The device "/" is mounted from, without "/dev/"; empty when it is no block device.
-QString rootReference()
-{
-    const auto root = rootMount();
-    if (!root || !root->source.startsWith("/dev/"))
-        return QString();
-    return QString::fromUtf8(root->source.sliced(5));
-}
-
-std::optional<APFSInfo> rootContainer(const TopLevel &top)
-{
-    for (const APFSInfo &container : top.Containers) {
-        if (container.ContainerReference == rootReference())
-            return container;
-    }
-    return std::nullopt;
-}
 
 qint64 rootCapacity()
 {
@@ -86,105 +39,111 @@ qint64 rootCapacity()
     return statvfs("/", &info) == 0 ? qint64(info.f_blocks * info.f_frsize) : -1;
 }
 
-// Whether the command-line tool's output has the line of this container:
-// conRef,firstVolName,capacity,free,totalUsed,conUUID, where the name may hold commas.
-bool listsContainer(const QByteArray &out, qint64 capacity, const QString &uuid)
-{
-    for (const QString &line : QString::fromUtf8(out).split(u'\n')) {
-        const QStringList fields = line.split(u',');
-        if (fields.size() >= 6 && fields.last() == uuid &&
-            fields[fields.size() - 4] == QString::number(capacity))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
-void TestListingProgram::listsThisMachine()
+class TestListingProgram : public QObject
 {
-    QString error;
-    const auto top = listThisMachine(&error);
-    QVERIFY2(top, qPrintable(error));
-    if (rootReference().isEmpty())
-        QSKIP("\"/\" is not on a block device here");
-    const auto root = rootContainer(*top);
-    QVERIFY(root);
-    QCOMPARE(root->CapacityCeiling, rootCapacity());
-    QCOMPARE(root->Volumes.size(), 1);
-    const APFSVolume &volume = root->Volumes[0];
-    QVERIFY(!volume.APFSVolumeUUID.isEmpty());
-    QCOMPARE(volume.APFSVolumeUUID, root->APFSContainerUUID);
-    QVERIFY(volume.Roles.isEmpty());
-}
+    Q_OBJECT
 
-// Without --probe the command-line tool finds the listing program beside itself.
-void TestListingProgram::cliListsThisMachine()
-{
-    if (QFileInfo::exists(u"/usr/sbin/diskutil"_s))
-        QSKIP("the system's disk utility is the default listing tool here");
-    if (rootReference().isEmpty())
-        QSKIP("\"/\" is not on a block device here");
-    QString error;
-    const auto top = listThisMachine(&error);
-    QVERIFY2(top, qPrintable(error));
-    const auto root = rootContainer(*top);
-    QVERIFY(root);
-    const Run cli = run(u"quillbank-cli"_s, {u"list"_s});
-    QVERIFY2(cli.exitCode == 0, cli.err.constData());
-    QVERIFY2(listsContainer(cli.out, rootCapacity(), root->APFSContainerUUID), cli.out.constData());
-}
+    std::optional<MountEntry> m_root;
+    bool m_mountIdsKnown = false;
 
-// The real root mount under a made-up device twice, beside mounts to skip.
-void TestListingProgram::readsGivenMountTable()
-{
-    const auto root = rootMount();
-    if (!root)
-        QSKIP("no mount table");
-    QTemporaryFile table;
-    QVERIFY(table.open());
-    const QByteArray id = QByteArray::number(root->mountId);
-    table.write(id +
-                " 1 8:1 / / rw - ext4 /dev/quillbank\\040test rw\n"
-                "90 1 0:50 / /tmp rw - tmpfs tmpfs rw\n" +
-                id + " 1 8:1 / / rw - ext4 /dev/quillbank\\040test rw\n");
-    table.close();
-    const Run listing = runListing(listArguments, table.fileName());
-    QCOMPARE(listing.exitCode, 0);
-    QString error;
-    const auto top = decodeListing(listing.out, &error);
-    QVERIFY2(top, qPrintable(error));
-    QCOMPARE(top->Containers.size(), 1);
-    QCOMPARE(top->Containers[0].ContainerReference, u"quillbank test"_s);
-    QCOMPARE(top->Containers[0].CapacityCeiling, rootCapacity());
-}
+private slots:
+    void initTestCase()
+    {
+        QFile table(u"/proc/self/mountinfo"_s);
+        if (!table.open(QIODevice::ReadOnly))
+            QSKIP("no mount table here");
+        m_mountIdsKnown = mountIdOf(table.handle()).has_value(); // not before Linux 5.8
+        for (const MountEntry &entry : parseMountTable(table.readAll()))
+            if (entry.mountPoint == "/")
+                m_root = entry; // the last one listed at "/" is the one "/" leads to
+        QVERIFY(m_root);
+    }
 
-void TestListingProgram::failsWithoutMountTable()
-{
-    const Run listing = runListing(listArguments, u"/nonexistent/mountinfo"_s);
-    QCOMPARE(listing.exitCode, 1);
-    QVERIFY(listing.out.isEmpty());
-    QVERIFY(listing.err.contains("/nonexistent/mountinfo"));
-}
+    // "/" as statvfs sees it, through the listing program and through the
+    // command-line tool, which finds the program beside itself.
+    void listsThisMachine()
+    {
+        const Run listing = run(u"quillbank-listing"_s, listArguments);
+        QVERIFY2(listing.exitCode == 0, listing.err.constData());
+        QString error;
+        const auto top = decodeListing(listing.out, &error);
+        QVERIFY2(top, qPrintable(error));
+        if (!m_root->source.startsWith("/dev/"))
+            QSKIP("\"/\" is not on a block device here");
+        const QString reference = QString::fromUtf8(m_root->source.sliced(5));
+        const auto root = std::find_if(top->Containers.cbegin(), top->Containers.cend(),
+                                       [&](auto &c) { return c.ContainerReference == reference; });
+        QVERIFY(root != top->Containers.cend());
+        QCOMPARE(root->CapacityCeiling, rootCapacity());
+        QVERIFY(!root->APFSContainerUUID.isEmpty());
+        if (QFile::exists(u"/usr/sbin/diskutil"_s))
+            QSKIP("the system's disk utility is the command-line tool's default here");
+        const Run cli = run(u"quillbank-cli"_s, {u"list"_s});
+        QVERIFY2(cli.exitCode == 0, cli.err.constData());
+        const QByteArray line = ',' + QByteArray::number(rootCapacity()) + ',';
+        QVERIFY2(cli.out.contains(line) && cli.out.contains(root->APFSContainerUUID.toUtf8()),
+                 cli.out.constData());
+    }
 
-void TestListingProgram::rejectsOtherArguments_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("none") << QStringList();
-    QTest::newRow("without -plist") << QStringList({u"apfs"_s, u"list"_s});
-    QTest::newRow("one more") << QStringList({u"apfs"_s, u"list"_s, u"-plist"_s, u"disk1"_s});
-    QTest::newRow("other format") << QStringList({u"apfs"_s, u"list"_s, u"-json"_s});
-    QTest::newRow("other order") << QStringList({u"list"_s, u"apfs"_s, u"-plist"_s});
-}
-
-void TestListingProgram::rejectsOtherArguments()
-{
-    QFETCH(QStringList, arguments);
-    const Run listing = runListing(arguments);
-    QCOMPARE(listing.exitCode, 2);
-    QVERIFY(listing.out.isEmpty());
-    QVERIFY(listing.err.startsWith("usage: quillbank-listing apfs list -plist"));
-}
+    // The real "/" under a made-up device name, beside what is left out, and
+    // the documented failures: status 2 for other arguments, 1 without a mount table.
+    void runs_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QByteArray>("table"); // ROOT: the mount id of "/", OTHER: another one
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("err"); // how standard error begins
+        QTest::addColumn<int>("containers"); // each one the real "/"; -1: no output
+        const QByteArray mount(" 1 8:1 / / rw - ext4 /dev/quillbank\\040test rw\n");
+        const QByteArray usage("usage: quillbank-listing apfs list -plist\n");
+        const QString list = listArguments.join(u' ');
+        QTest::newRow("mounted twice, beside tmpfs")
+            << list << "ROOT" + mount + "90 1 0:50 / /tmp rw - tmpfs tmpfs rw\nROOT" + mount << 0
+            << QByteArray() << 1;
+        QTest::newRow("covered by another mount")
+            << list << "OTHER" + mount << 0
+            << QByteArray("quillbank-listing: /: covered by another mount\n") << 0;
+        QTest::newRow("no mount table")
+            << list << QByteArray() << 1
+            << QByteArray("quillbank-listing: cannot read the mount table /nonexistent") << -1;
+        QTest::newRow("no arguments") << QString() << mount << 2 << usage << -1;
+        QTest::newRow("one more") << u"apfs list -plist x"_s << mount << 2 << usage << -1;
+        QTest::newRow("-json") << u"apfs list -json"_s << mount << 2 << usage << -1;
+        QTest::newRow("other order") << u"list apfs -plist"_s << mount << 2 << usage << -1;
+    }
+    void runs()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QByteArray, table);
+        QFETCH(QByteArray, err);
+        QFETCH(int, containers);
+        if (table.startsWith("OTHER") && !m_mountIdsKnown)
+            QSKIP("this kernel does not tell which mount a path leads to");
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        const QString path = table.isNull() ? u"/nonexistent"_s : file.fileName();
+        file.write(table.replace("ROOT", QByteArray::number(m_root->mountId))
+                       .replace("OTHER", QByteArray::number(m_root->mountId + 1000)));
+        file.close();
+        const Run listing =
+            run(u"quillbank-listing"_s, arguments.split(u' ', Qt::SkipEmptyParts), path);
+        QTEST(listing.exitCode, "exitCode");
+        QVERIFY2(err.isEmpty() ? listing.err.isEmpty() : listing.err.startsWith(err),
+                 listing.err.constData());
+        QCOMPARE(listing.out.isEmpty(), containers < 0);
+        if (containers < 0)
+            return;
+        QString error;
+        const auto top = decodeListing(listing.out, &error);
+        QVERIFY2(top, qPrintable(error));
+        QCOMPARE(int(top->Containers.size()), containers);
+        for (const APFSInfo &info : top->Containers)
+            QVERIFY(info.ContainerReference == u"quillbank test"_s &&
+                    info.CapacityCeiling == rootCapacity());
+    }
+};
 
 QTEST_APPLESS_MAIN(TestListingProgram)
 #include "tst_listingprogram.moc"
