@@ -160,18 +160,6 @@ private slots:
             << flat << QStringLiteral("de_DE")
             << QStringLiteral("Recent trend (1 day, 3 readings): -0,004 GB/week (-0,020 to "
                               "0,000); not growing");
-        RecentTrend full{0, 3 * secondsPerDay, 4, {}, false, 0, 0, 0, {}};
-        full.fit = TrendFit{16397,           11574,           23148,          9.9, 7.0, 14.0, 0,
-                            at(2026, 5, 13), at(2026, 5, 13), at(2026, 5, 13)};
-        QTest::newRow("already full, no range")
-            << full << QStringLiteral("en_GB")
-            << QStringLiteral("Recent trend (3 days, 4 readings): 9.9 GB/week (7.0 to 14.0); "
-                              "full around 13 May 2026");
-        cleaned.fit.reset();
-        QTest::newRow("too little since a cleanup")
-            << cleaned << QStringLiteral("en_GB")
-            << QStringLiteral("Recent trend since the cleanup on 3 November 2026: needs 3 "
-                              "readings over at least a day");
     }
 
     void line()

@@ -119,16 +119,10 @@ private slots:
         QTest::addColumn<qint64>("firstInUse");
         QTest::newRow("01") << u"01-nimble-10.14-three-containers.plist"_s << QList{4, 4, 1}
                             << qint64(87074734080) << qint64(402764664832);
-        QTest::newRow("02") << u"02-nimble-10.15-catalina-system-data.plist"_s << QList{5}
-                            << qint64(29498146816) << qint64(460341264384);
         QTest::newRow("03") << u"03-nimble-11.1-applesilicon-timemachine.plist"_s
                             << QList{4, 2, 6, 1} << qint64(505155584) << qint64(14176256);
-        QTest::newRow("04") << u"04-cauliflowervest-10.13-single-container.plist"_s << QList{4}
-                            << qint64(150363664384) << qint64(99633139712);
         QTest::newRow("07") << u"07-broza-macos26-applesilicon-3containers-anonymised.plist"_s
                             << QList{4, 2, 6} << qint64(504479744) << qint64(14852096);
-        QTest::newRow("10") << u"10-sapling-eden-10.14-7volumes-space-indented.plist"_s << QList{7}
-                            << qint64(30714478592) << qint64(469087211520);
         QTest::newRow("11") << u"11-opencoreconfigurator-empty-containers-array.plist"_s
                             << QList<int>{} << qint64(0) << qint64(0);
     }
@@ -168,15 +162,9 @@ private slots:
                 << listing({dict(container), dict(without(container, key))})
                 << u"missing key \"%1\" in container 2"_s.arg(QLatin1StringView(key));
         QTest::newRow("no Containers") << document(dict({})) << u"missing key \"Containers\""_s;
-        QTest::newRow("key differs in case")
-            << listing({dict(with(without(container, "CapacityFree"), "Capacityfree",
-                                  tag("integer", "1")))})
-            << u"missing key \"CapacityFree\" in container 1"_s;
         QTest::newRow("capacity as string")
             << listing({dict(with(container, "CapacityFree", tag("string", "200000")))})
             << u"expected <integer> but found <string> for key \"CapacityFree\""_s;
-        QTest::newRow("role not a string")
-            << withVolume(with(volume, "Roles", array({"<true/>"}))) << u"found <true>"_s;
         QTest::newRow("volume not a dict")
             << listing({dict(with(container, "Volumes", array({dict(volume), "<string/>"})))})
             << u"expected <dict> but found <string> in volume 2 of container 1"_s;
@@ -189,10 +177,8 @@ private slots:
             << u"duplicate key \"CapacityFree\" in container 1"_s;
         QTest::newRow("deep nesting")
             << withVolume(with(volume, "X", nested(100000))) << u"nested more than 64 levels"_s;
-        QTest::newRow("root not a dict") << document(array({})) << u"expected <dict>"_s;
-        QTest::newRow("truncated") << listing({dict(container)}).chopped(40)
-                                   << u"not a property list"_s;
-        QTest::newRow("binary plist") << QByteArray("bplist00\xd1\x01\x02") << u"binary"_s;
+        QTest::newRow("truncated")
+            << listing({dict(container)}).chopped(40) << u"not a property list"_s;
         QTest::newRow("empty input") << QByteArray() << u"not a property list: empty input"_s;
         QTest::newRow("entity declaration")
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaa\">]>"
@@ -222,9 +208,7 @@ private slots:
         QTest::newRow("int64 max") << QByteArray::number(max) << true << max;
         QTest::newRow("int64 min") << QByteArray::number(min) << true << min;
         QTest::newRow("max plus one") << QByteArray("9223372036854775808") << false << qint64(0);
-        QTest::newRow("min minus one") << QByteArray("-9223372036854775809") << false << qint64(0);
         QTest::newRow("fraction") << QByteArray("1.5") << false << qint64(0);
-        QTest::newRow("plus sign") << QByteArray("+5") << false << qint64(0);
         QTest::newRow("empty") << QByteArray() << false << qint64(0);
     }
     void integers()
