@@ -1,5 +1,6 @@
 #include "csvexport.h"
 
+#include "csvfield.h"
 #include "dates.h"
 #include "seriesaccumulator.h"
 
@@ -37,6 +38,6 @@ std::optional<QByteArray> CsvExport::text() const
         text += date % comma % QString::number(row.size) % comma % QString::number(row.sizeTotal) %
                 comma % QString::number(row.rate) % u'\n';
     }
-    text += u"\n\n" % m_volNames % u"\nCapacity: " % QString::number(m_capacity);
+    text += u"\n\n" % csvField(m_volNames) % u"\nCapacity: " % QString::number(m_capacity);
     return text.toUtf8();
 }

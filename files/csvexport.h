@@ -11,7 +11,7 @@
 
 // One container's readings as the CSV export writes them: a row per reading
 // (date, size, sizeTotal and the rate of size since the previous reading),
-// then the volume names and capacity of its first reading. Worked out when
+// then the volume names (one CSV field) and capacity of its first reading. Worked out when
 // the user gives the command; the text is made once they have chosen a file.
 class CsvExport
 {

@@ -39,7 +39,8 @@ private slots:
         QTest::addColumn<QString>("errorMentions");
         QTest::newRow("success") << QStringList{QStringLiteral("list"), QStringLiteral("--probe"),
                                                 probe(good, 0)}
-                                 << 0 << QStringLiteral("disk2,A, B,100,-5,7,C-1\n") << QString();
+                                 << 0 << QStringLiteral("disk2,\"A, B\",100,-5,7,C-1\n")
+                                 << QString();
         QTest::newRow("no containers")
             << QStringList{QStringLiteral("list"),
                            QStringLiteral("--probe=") +

@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(csv->text(), QByteArray("date,size,sizeTotal,rate\n"
                                          "05/01/2025 23:59:59,600,607,0\n"
                                          "\n\n"
-                                         "A, B, C\n"
+                                         "\"A, B, C\"\n"
                                          "Capacity: 1000"));
     }
 

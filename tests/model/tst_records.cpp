@@ -26,8 +26,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("plain") << QStringLiteral("Data") << qint64(120)
                                << QStringLiteral("disk3,Data,500,120,370,X");
-        QTest::newRow("comma kept")
-            << QStringLiteral("A, B") << qint64(120) << QStringLiteral("disk3,A, B,500,120,370,X");
+        QTest::newRow("comma quoted") << QStringLiteral("A, B") << qint64(120)
+                                      << QStringLiteral("disk3,\"A, B\",500,120,370,X");
         QTest::newRow("negative") << QStringLiteral("Data") << qint64(-5)
                                   << QStringLiteral("disk3,Data,500,-5,370,X");
         QTest::newRow("no volume")

@@ -289,7 +289,7 @@ void TestContentView::copy_data()
     QTest::newRow("first row, Edit menu")
         << 0 << false << QStringLiteral("disk3,Data,500,120,370,X");
     QTest::newRow("second row, Ctrl+C")
-        << 1 << true << QStringLiteral("disk5,Back, up,900,-5,10,Y");
+        << 1 << true << QStringLiteral("disk5,\"Back, up\",900,-5,10,Y");
 }
 
 void TestContentView::copy()
