@@ -3,6 +3,10 @@
 #include "commands.h"
 #include "exitcodes.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 QList<Command> commands()
@@ -14,22 +18,24 @@ QString exitStatusText()
 {
     QString text = QStringLiteral("Exit status:\n");
     for (const ExitCodeMeaning &exit : exitCodeMeanings)
-        text += QStringLiteral("  %1  %2\n").arg(int(exit.code)).arg(QLatin1StringView(exit.meaning));
+        text +=
+            QStringLiteral("  %1  %2\n").arg(int(exit.code)).arg(QLatin1StringView(exit.meaning));
     return text;
 }
 
 QString usage()
 {
-    QString text = QStringLiteral(
-        "Usage: quillbank-cli COMMAND [OPTIONS]\n\n"
-        "Takes readings of the disk containers' used space and reports on saved\n"
-        "histories, without the desktop window.\n\nCommands:\n");
+    QString text =
+        QStringLiteral("Usage: quillbank-cli COMMAND [OPTIONS]\n\n"
+                       "Takes readings of the disk containers' used space and reports on saved\n"
+                       "histories, without the desktop window.\n\nCommands:\n");
     for (const Command &command : commands())
         text += QStringLiteral("  %1 %2\n").arg(command.name, command.synopsis);
-    return text + QStringLiteral("\nOptions:\n"
-                                 "  -h, --help     Displays help on commandline options.\n"
-                                 "  -v, --version  Displays version information.\n\n"
-                                 "'quillbank-cli COMMAND --help' describes each command.\n\n") +
+    return text +
+           QStringLiteral("\nOptions:\n"
+                          "  -h, --help     Displays help on commandline options.\n"
+                          "  -v, --version  Displays version information.\n\n"
+                          "'quillbank-cli COMMAND --help' describes each command.\n\n") +
            exitStatusText();
 }
 
@@ -44,9 +50,9 @@ int runCommand(const Command &command, const QStringList &arguments, QTextStream
 {
     CommandLine line(command);
     if (!line.parse(arguments))
-        return usageError(err, line.error(),
-                          QStringLiteral("Usage: quillbank-cli %1 %2")
-                              .arg(command.name, command.synopsis));
+        return usageError(
+            err, line.error(),
+            QStringLiteral("Usage: quillbank-cli %1 %2").arg(command.name, command.synopsis));
     if (line.wantsHelp())
         out << line.helpText() << '\n' << exitStatusText();
     else if (line.wantsVersion())
@@ -57,6 +63,27 @@ int runCommand(const Command &command, const QStringList &arguments, QTextStream
 }
 
 } // namespace
+
+int runCliOnStandardStreams(const QStringList &arguments)
+{
+    // The output is written in one piece at the end, so that a failure to
+    // write it is seen with its reason.
+    QString text;
+    int status = ExitOk;
+    {
+        QTextStream out(&text);
+        QTextStream err(stderr);
+        status = runCli(arguments, out, err);
+    }
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+        std::fflush(stdout) == 0)
+        return status;
+    std::fprintf(stderr, "quillbank-cli: cannot write standard output: %s\n",
+                 std::strerror(errno ? errno : EIO));
+    return ExitOutputFailed;
+}
 
 int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {

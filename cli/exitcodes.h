@@ -11,6 +11,7 @@ enum ExitCode : int {
     ExitBadHistory = 5,
     ExitNoSuchContainer = 6,
     ExitCannotWrite = 7,
+    ExitOutputFailed = 8,
 };
 
 struct ExitCodeMeaning {
@@ -28,4 +29,5 @@ inline constexpr ExitCodeMeaning exitCodeMeanings[] = {
                      "cannot write exactly"},
     {ExitNoSuchContainer, "the history has no reading of the given container"},
     {ExitCannotWrite, "the output file cannot be written"},
+    {ExitOutputFailed, "standard output cannot be written"},
 };

@@ -8,7 +8,5 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillbank-cli"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return runCli(app.arguments(), out, err);
+    return runCliOnStandardStreams(app.arguments());
 }

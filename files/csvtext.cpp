@@ -1,5 +1,6 @@
 #include "csvtext.h"
 
+#include "csvfield.h"
 #include "dates.h"
 
 std::optional<QByteArray> csvText(const ContainerExport &rows)
@@ -15,6 +16,7 @@ std::optional<QByteArray> csvText(const ContainerExport &rows)
         text += date % comma % QString::number(row.size) % comma % QString::number(row.sizeTotal) %
                 comma % QString::number(row.rate) % u'\n';
     }
-    text += u"\n\n" % rows.volNames() % u"\nCapacity: " % QString::number(rows.capacity());
+    text +=
+        u"\n\n" % csvField(rows.volNames()) % u"\nCapacity: " % QString::number(rows.capacity());
     return text.toUtf8();
 }

@@ -5,9 +5,11 @@
 
 #include <simdjson.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -98,6 +100,7 @@ private:
     bool checkObject(od::value &value, int depth);
     bool checkScalar(od::value &value, od::json_type type);
     bool requireAll(unsigned seen, const std::string_view *names, int count);
+    bool requireUnique(std::vector<std::string_view> &keys);
 
     bool fail(const QString &reason);
     bool malformed(simdjson::error_code code);
@@ -141,7 +144,7 @@ int memberIndex(const std::string_view (&names)[N], std::string_view key)
 
 QString quoted(std::string_view name)
 {
-    return u'"' + QString::fromLatin1(name.data(), qsizetype(name.size())) + u'"';
+    return u'"' + QString::fromUtf8(name.data(), qsizetype(name.size())) + u'"';
 }
 
 bool HistoryReader::fail(const QString &reason)
@@ -194,7 +197,9 @@ std::optional<QList<DataPoint>> HistoryReader::read(const char *json, size_t siz
 }
 
 // One object: each member that names a field of the record is read by
-// readMember, any other is checked and ignored; every field is required.
+// readMember, any other is checked and ignored; every field is required and
+// no name may come twice. Known names are counted in a bit set, the rare
+// others listed.
 template <typename Record, size_t N, bool (HistoryReader::*readMember)(int, od::value &, Record &)>
 bool HistoryReader::readRecord(od::value value, Record &record, const std::string_view (&names)[N])
 {
@@ -202,6 +207,7 @@ bool HistoryReader::readRecord(od::value value, Record &record, const std::strin
     if (value.get_object().get(object))
         return fail(QStringLiteral("not an object"));
     unsigned seen = 0;
+    std::vector<std::string_view> others;
     for (auto member : object) {
         od::field field;
         if (const auto code = std::move(member).get(field))
@@ -210,11 +216,16 @@ bool HistoryReader::readRecord(od::value value, Record &record, const std::strin
         if (!keyOf(field, key))
             return false;
         const int index = memberIndex(names, key);
-        seen |= index < 0 ? 0u : 1u << index;
+        const unsigned bit = index < 0 ? 0u : 1u << index;
+        if (seen & bit)
+            return fail(u"duplicate key " + quoted(key));
+        seen |= bit;
+        if (index < 0)
+            others.push_back(key);
         if (!(this->*readMember)(index, field.value(), record))
             return false;
     }
-    return requireAll(seen, names, N);
+    return requireAll(seen, names, N) && (others.size() < 2 || requireUnique(others));
 }
 
 bool HistoryReader::readReading(od::value value, DataPoint &point)
@@ -300,7 +311,16 @@ bool HistoryReader::requireAll(unsigned seen, const std::string_view *names, int
     return true;
 }
 
-// A member name as text. Names are compared unescaped, so "\u0069d" is "id".
+// Keys stay valid until the decoding ends (see keyOf).
+bool HistoryReader::requireUnique(std::vector<std::string_view> &keys)
+{
+    std::sort(keys.begin(), keys.end());
+    const auto twice = std::adjacent_find(keys.begin(), keys.end());
+    return twice == keys.end() || fail(u"duplicate key " + quoted(*twice));
+}
+
+// A member name as text, valid until the decoding ends. Names are compared
+// unescaped, so "\u0069d" is "id".
 bool HistoryReader::keyOf(od::field &field, std::string_view &key)
 {
     // The first quote is the closing one unless a backslash comes before it.
@@ -420,6 +440,7 @@ bool HistoryReader::checkObject(od::value &value, int depth)
     od::object object;
     if (const auto code = value.get_object().get(object))
         return malformed(code);
+    std::vector<std::string_view> keys;
     for (auto member : object) {
         od::field field;
         if (const auto code = std::move(member).get(field))
@@ -427,8 +448,9 @@ bool HistoryReader::checkObject(od::value &value, int depth)
         std::string_view key;
         if (!keyOf(field, key) || !check(field.value(), depth + 1))
             return false;
+        keys.push_back(key);
     }
-    return true;
+    return requireUnique(keys);
 }
 
 bool HistoryReader::checkScalar(od::value &value, od::json_type type)

@@ -17,9 +17,9 @@ inline constexpr qsizetype jsonPadding = 64;
 // readings, every member of every record present with exactly its type
 // (integers as JSON integers within int64, a date as any finite number, ids
 // as 8-4-4-4-12 UUID texts in either case), unknown members ignored in any
-// order but still well-formed, valid UTF-8, nothing but white space after the
-// array and nesting bounded. On failure *error (when given) says why, in one
-// line.
+// order but still well-formed, no key twice in any object, valid UTF-8,
+// nothing but white space after the array and nesting bounded. On failure
+// *error (when given) says why, in one line.
 std::optional<QList<DataPoint>> decodeHistory(const QByteArray &json, QString *error = nullptr);
 
 // The same, in place: json's memory must stay readable for jsonPadding bytes

@@ -1,11 +1,16 @@
 #include "historyfile.h"
 
 #include "atomicfile.h"
+#include "fileerrors.h"
 #include "historydecoder.h"
 #include "historyencoder.h"
 #include "jsonbuffer.h"
 
 #include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,20 +44,40 @@ std::optional<QList<DataPoint>> readInPlace(QFile &file, QString *error)
     return decodeHistory(whole, error);
 }
 
+// The regular file at path, open for blocking reads; -1 for anything else, at
+// once: O_NONBLOCK keeps the open from waiting for a FIFO's writer, and a
+// device such as /dev/zero would never end.
+int openRegularFile(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failed(error, errnoText(errno));
+        return -1;
+    }
+    struct stat status {};
+    QString refusal = fstat(fd, &status) == 0 ? notRegularFile(status.st_mode) : errnoText(errno);
+    if (refusal.isEmpty() && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        refusal = errnoText(errno);
+    if (refusal.isEmpty())
+        return fd;
+    ::close(fd);
+    failed(error, refusal);
+    return -1;
+}
+
 } // namespace
 
 std::optional<QList<DataPoint>> readHistoryFile(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    const int fd = openRegularFile(path, error);
+    if (fd < 0)
+        return std::nullopt;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return failed(error, file.errorString());
-    if (!file.isSequential())
-        return readInPlace(file, error);
-    // Pipes and devices do not tell their size.
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failed(error, file.errorString());
-    return decodeHistory(bytes, error);
+    }
+    return readInPlace(file, error);
 }
 
 bool writeHistoryFile(const QString &path, const QList<DataPoint> &history, QString *error)

@@ -1,12 +1,14 @@
 #include "containerinfo.h"
 
+#include "csvfield.h"
 #include "recordhash.h"
 
 QString ContainerInfo::copyText() const
 {
     const QChar comma = u',';
-    return conRef % comma % firstVolName % comma % QString::number(capacity) % comma %
-           QString::number(free) % comma % QString::number(totalUsed) % comma % conUUID;
+    return csvField(conRef) % comma % csvField(firstVolName) % comma % QString::number(capacity) %
+           comma % QString::number(free) % comma % QString::number(totalUsed) % comma %
+           csvField(conUUID);
 }
 
 bool operator==(const ContainerInfo &a, const ContainerInfo &b)

@@ -15,8 +15,9 @@ struct ContainerInfo {
     QString firstVolName;
     qint64 totalUsed = 0;
 
-    // conRef,firstVolName,capacity,free,totalUsed,conUUID: what Copy puts on
-    // the clipboard and what the command-line tool lists.
+    // conRef,firstVolName,capacity,free,totalUsed,conUUID, the texts as CSV
+    // fields: what Copy puts on the clipboard and what the command-line tool
+    // lists.
     QString copyText() const;
 
     friend bool operator==(const ContainerInfo &a, const ContainerInfo &b);

@@ -8,11 +8,13 @@
 #include "scripts.h"
 
 #include <QDir>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
+#include <sys/stat.h>
 
 #include <bit>
 
@@ -71,7 +73,7 @@ private slots:
         const QString history = file(*encodeHistory(sampleHistory(2, 2)));
         const QString bad = file(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF"}])");
         QTest::newRow("list") << QStringList{u"list"_s, u"--probe"_s, tool(goodListing)} << 0
-                              << u"disk2,A, B,100,-5,7,C-1\ndisk4,,50,5,0,C-2\n"_s << QString();
+                              << u"disk2,\"A, B\",100,-5,7,C-1\ndisk4,,50,5,0,C-2\n"_s << QString();
         QTest::newRow("list, no containers")
             << QStringList{u"list"_s, u"--probe="_s + tool(listingXml({}))} << 0 << QString()
             << QString();
@@ -103,6 +105,21 @@ private slots:
             << QStringList{u"csv"_s, history, u"UUID-c9"_s} << 6 << QString() << u"UUID-c9"_s;
         QTest::newRow("csv, one argument")
             << QStringList{u"csv"_s, history} << 2 << QString() << u"csv"_s;
+        // Special files are refused at once, never read for ever or replaced.
+        const QString fifo = m_dir.filePath(u"fifo"_s);
+        mkfifo(qPrintable(fifo), 0600);
+        QTest::newRow("report, a FIFO")
+            << QStringList{u"report"_s, fifo} << 5 << QString() << u"a FIFO, not a regular file"_s;
+        QTest::newRow("report, /dev/zero") << QStringList{u"report"_s, u"/dev/zero"_s} << 5
+                                           << QString() << u"a character device"_s;
+        QTest::newRow("csv onto a FIFO")
+            << QStringList{u"csv"_s, history, u"UUID-c1"_s, u"-o"_s, fifo} << 7 << QString()
+            << u"a FIFO, not a regular file"_s;
+        const QString loop = m_dir.filePath(u"loop"_s);
+        QFile::link(loop, loop);
+        QTest::newRow("record onto a link loop")
+            << QStringList{u"record"_s, loop, u"--probe"_s, tool(goodListing)} << 7 << QString()
+            << u"Too many levels of symbolic links"_s;
     }
     void exitStatuses()
     {
@@ -127,7 +144,7 @@ private slots:
         const auto read = LocalFiles().readHistory(history, nullptr);
         QVERIFY(read);
         QCOMPARE(read->size(), 2);
-        QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,A, B,100,-5,7,C-1"_s);
+        QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
         QVERIFY(read->at(1).date >= read->at(0).date);
     }
 
@@ -212,8 +229,8 @@ private slots:
         const CliRun run = runCliHere({u"csv"_s, history, u"C"_s});
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.startsWith(u"date,size,sizeTotal,rate\n"_s));
-        QVERIFY(
-            run.out.endsWith(u",150000000000,101000000000,0\n\n\nA, B\nCapacity: 400000000000"_s));
+        QVERIFY(run.out.endsWith(
+            u",150000000000,101000000000,0\n\n\n\"A, B\"\nCapacity: 400000000000"_s));
         const QString target = m_dir.filePath(u"export.csv"_s);
         QCOMPARE(runCliHere({u"csv"_s, history, u"C"_s, u"-o"_s, target}).status, 0);
         QCOMPARE(fileContents(target), run.out.toUtf8());
@@ -244,6 +261,14 @@ private slots:
                          manual.contains(u".B %1 %2"_s.arg(int(exit.code)).arg(meaning)),
                      exit.meaning);
         }
+    }
+
+    void fullStandardOutput()
+    {
+        const CliRun run = CliProcess().run({u"--help"_s}, false, 0, u"/dev/full"_s);
+        QCOMPARE(run.status, int(ExitOutputFailed));
+        QCOMPARE(run.err,
+                 u"quillbank-cli: cannot write standard output: No space left on device\n"_s);
     }
 
     // As users run it, as nobody when we are root (root ignores permissions).

@@ -103,8 +103,8 @@ private slots:
         {
             // Room for the file as it is, not for the longer one.
             const FileSizeLimit limit(rlim_t(kept.size() + 16));
-            QVERIFY(!m_files.writeHistory(folder + u'/' + where, sampleHistory(readings, 2),
-                                          &error));
+            QVERIFY(
+                !m_files.writeHistory(folder + u'/' + where, sampleHistory(readings, 2), &error));
         }
         QVERIFY(!error.isEmpty());
         QCOMPARE(fileContents(folder + u"/history.json"_s), kept);
@@ -140,16 +140,18 @@ private slots:
         QList<DataContainerInfo> list;
         for (const auto &[date, free] : {std::pair{nine, qint64(244384795648)},
                                          std::pair{nine + 3600, qint64(244348795648)}}) {
-            const ContainerInfo c{{}, u"C"_s,     u"disk3"_s,  494384795648,
-                                  free, u"System, Data"_s, u"System"_s, 241000000000};
+            const ContainerInfo c{{},           u"C"_s,      u"disk3"_s,
+                                  494384795648, free,        u"System, Data"_s,
+                                  u"System"_s,  241000000000};
             list.append(DataContainerInfo::fromContainer(c, date, {}));
         }
         const QString path = m_dir.filePath(u"two.csv"_s);
         QVERIFY(m_files.writeCsv(path, *ContainerExport::fromEntries(list, u"C"_s), nullptr));
-        QCOMPARE(fileContents(path), QByteArray("date,size,sizeTotal,rate\n"
-                                                "14/05/2024 09:00:00,250000000000,241000000000,0\n"
-                                                "14/05/2024 10:00:00,250036000000,241000000000,10000\n"
-                                                "\n\nSystem, Data\nCapacity: 494384795648"));
+        QCOMPARE(fileContents(path),
+                 QByteArray("date,size,sizeTotal,rate\n"
+                            "14/05/2024 09:00:00,250000000000,241000000000,0\n"
+                            "14/05/2024 10:00:00,250036000000,241000000000,10000\n"
+                            "\n\n\"System, Data\"\nCapacity: 494384795648"));
     }
 };
 

@@ -23,6 +23,8 @@ private slots:
         QTest::addColumn<qint64>("free");
         QTest::addColumn<QString>("expected");
         QTest::newRow("plain") << u"Data"_qs << qint64(120) << u"disk3,Data,500,120,370,X"_qs;
+        QTest::newRow("comma quoted")
+            << u"A, B"_qs << qint64(120) << u"disk3,\"A, B\",500,120,370,X"_qs;
         QTest::newRow("negative") << u"Data"_qs << qint64(-5) << u"disk3,Data,500,-5,370,X"_qs;
         QTest::newRow("no volume") << QString() << qint64(120) << u"disk3,,500,120,370,X"_qs;
     }
@@ -117,8 +119,8 @@ private slots:
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("dateStr");
         QTest::addColumn<QString>("exportDate");
-        QTest::newRow("reference") << 0.0 << u"01:00:00+0100 2001-01-01"_qs
-                                   << u"01/01/2001 01:00:00"_qs;
+        QTest::newRow("reference")
+            << 0.0 << u"01:00:00+0100 2001-01-01"_qs << u"01/01/2001 01:00:00"_qs;
         QTest::newRow("before reference")
             << -0.5 << u"00:59:59+0100 2001-01-01"_qs << u"01/01/2001 00:59:59"_qs;
         QTest::newRow("summer") << 740157600.0 << u"17:20:00+0200 2024-06-15"_qs

@@ -55,10 +55,13 @@ public:
     }
 
     // As nobody when asNobody and we are root; fileLimit bytes (0: none)
-    // stand in for a full disk.
-    CliRun run(const QStringList &args, bool asNobody = false, rlim_t fileLimit = 0) const
+    // stand in for a full disk; standard output to `output` when given.
+    CliRun run(const QStringList &args, bool asNobody = false, rlim_t fileLimit = 0,
+               const QString &output = {}) const
     {
         QProcess cli;
+        if (!output.isEmpty())
+            cli.setStandardOutputFile(output);
         cli.setChildProcessModifier([asNobody, fileLimit] {
             if (fileLimit > 0) {
                 std::signal(SIGXFSZ, SIG_IGN);

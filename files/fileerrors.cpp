@@ -1,0 +1,31 @@
+#include "fileerrors.h"
+
+#include <cstring>
+#include <sys/stat.h>
+
+QString errnoText(int code)
+{
+    char buffer[256];
+    // The GNU strerror_r: it returns the text, in buffer or a static string.
+    return QString::fromLocal8Bit(strerror_r(code, buffer, sizeof buffer));
+}
+
+QString notRegularFile(mode_t mode)
+{
+    const auto refused = [](const char *kind) -> QString {
+        return QString::fromLatin1(kind) + QLatin1String(", not a regular file");
+    };
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return refused("a folder");
+    if (S_ISFIFO(mode))
+        return refused("a FIFO");
+    if (S_ISCHR(mode))
+        return refused("a character device");
+    if (S_ISBLK(mode))
+        return refused("a block device");
+    if (S_ISSOCK(mode))
+        return refused("a socket");
+    return QStringLiteral("not a regular file");
+}

@@ -1,0 +1,267 @@
+#include "atomicfile.h"
+#include "csvfield.h"
+#include "csvtext.h"
+#include "historydecoder.h"
+#include "historyencoder.h"
+#include "samplehistory.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+const QByteArray oldBytes = "old history\n";
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+// Each node of the folder as lstat sees it: name, kind, number, device.
+QStringList nodes(const QString &folder)
+{
+    QStringList result;
+    for (const QString &name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot)) {
+        struct stat s {};
+        lstat(qPrintable(folder + u'/' + name), &s);
+        result << u"%1 %2 %3 %4"_s.arg(name).arg(s.st_mode).arg(s.st_ino).arg(s.st_rdev);
+    }
+    return result;
+}
+
+enum class Limit { FullDisk, FileSize };
+
+// For each text, the rows Python's csv module reads from it.
+QJsonArray pythonRows(const QStringList &texts)
+{
+    QProcess python;
+    python.start(u"python3"_s, {u"-c"_s, u"import csv, io, json, sys\n"
+                                         "print(json.dumps([list(csv.reader(io.StringIO(t, "
+                                         "newline=''))) for t in json.load(sys.stdin)]))"_s});
+    python.write(QJsonDocument(QJsonArray::fromStringList(texts)).toJson());
+    python.closeWriteChannel();
+    python.waitForFinished();
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+}
+
+// A volume name, the field written for it, and what a CSV reader gives back.
+struct TextCase {
+    const char *tag;
+    QString text, field, cell;
+};
+const TextCase textCases[] = {
+    {"plain", u"Macintosh HD"_s, u"Macintosh HD"_s, u"Macintosh HD"_s},
+    {"comma", u"A, B"_s, u"\"A, B\""_s, u"A, B"_s},
+    {"quote", u"say \"hi\""_s, u"\"say \"\"hi\"\"\""_s, u"say \"hi\""_s},
+    {"newline", u"two\nlines"_s, u"\"two\nlines\""_s, u"two\nlines"_s},
+    {"=", u"=HYPERLINK(\"http://x\",\"y\")"_s, u"\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""_s,
+     u"'=HYPERLINK(\"http://x\",\"y\")"_s},
+    {"+ and comma", u"+1+2, Data"_s, u"\"'+1+2, Data\""_s, u"'+1+2, Data"_s},
+    {"@", u"@SUM(A1)"_s, u"\"'@SUM(A1)\""_s, u"'@SUM(A1)"_s},
+    {"tab", u"\tx"_s, u"\"'\tx\""_s, u"'\tx"_s},
+};
+
+// A container all of whose volume names are text.
+ContainerInfo named(const QString &text)
+{
+    ContainerInfo container = sampleContainer(u"c"_s, 500, 120, 370);
+    container.firstVolName = container.volNames = text;
+    return container;
+}
+
+QString exported(const ContainerInfo &container)
+{
+    const auto entry = DataContainerInfo::fromContainer(container, 0.0, {});
+    const auto rows = ContainerExport::fromEntries({entry}, container.conUUID);
+    return QString::fromUtf8(rows ? csvText(*rows).value_or("") : "");
+}
+
+} // namespace
+
+class TestFileSafety : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    // A folder of its own for the current row.
+    QString rowFolder()
+    {
+        const QString folder = m_dir.filePath(QString::fromUtf8(QTest::currentDataTag()));
+        QDir().mkpath(folder);
+        return folder;
+    }
+
+private slots:
+    void specialTargetsAreRefused_data()
+    {
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("fifo") << u"a FIFO, not a regular file"_s;
+        QTest::newRow("device") << u"a character device, not a regular file"_s;
+        QTest::newRow("loop") << u"Too many levels of symbolic links"_s;
+        QTest::newRow("folder") << u"a folder, not a regular file"_s;
+    }
+    void specialTargetsAreRefused()
+    {
+        QFETCH(QString, reason);
+        const QByteArray kind = QTest::currentDataTag();
+        const QString folder = rowFolder();
+        const QString path = folder + u"/target"_s;
+        const QByteArray name = QFile::encodeName(path);
+        if (kind == "fifo")
+            QCOMPARE(mkfifo(name, 0600), 0);
+        if (kind == "device" && mknod(name, S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP("cannot make a device node here (needs root)");
+        if (kind == "loop")
+            QVERIFY(symlink("other", name) == 0 &&
+                    symlink("target", QFile::encodeName(folder + u"/other"_s)) == 0);
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        const QStringList before = nodes(folder);
+        QString error;
+        QVERIFY(!writeFileAtomically(path, "new", &error));
+        QCOMPARE(error, reason);
+        QCOMPARE(nodes(folder), before);
+    }
+
+    // As when root's cron job records into a user's history.
+    void ownerAndModeAreKept()
+    {
+        const int mode = 0640;
+        if (geteuid() != 0)
+            QSKIP("only root can give a file to nobody");
+        const QString path = m_dir.filePath(u"nobody's"_s);
+        write(path, oldBytes);
+        QCOMPARE(chown(qPrintable(path), nobody, nobody), 0);
+        QCOMPARE(chmod(qPrintable(path), mode_t(mode)), 0);
+        QString error;
+        QVERIFY2(writeFileAtomically(path, "new", &error), qPrintable(error));
+        struct stat s {};
+        QCOMPARE(stat(qPrintable(path), &s), 0);
+        QCOMPARE(QList<uint>({s.st_uid, s.st_gid, s.st_mode & 07777}),
+                 QList<uint>({nobody, nobody, uint(mode)}));
+        QCOMPARE(contents(path), QByteArray("new"));
+    }
+
+    void limitsFailTheSaveAndKeepTheFile_data()
+    {
+        QTest::addColumn<Limit>("limit");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("full disk") << Limit::FullDisk << u"No space left on device"_s;
+        QTest::newRow("file size limit") << Limit::FileSize << u"File too large"_s;
+    }
+    void limitsFailTheSaveAndKeepTheFile()
+    {
+        QFETCH(Limit, limit);
+        QFETCH(QString, reason);
+        const QString folder = rowFolder();
+        if (limit == Limit::FullDisk &&
+            mount("tmpfs", qPrintable(folder), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("cannot mount a small tmpfs here (needs root)");
+        const auto unmount = qScopeGuard([&] {
+            if (limit == Limit::FullDisk)
+                umount(qPrintable(folder));
+        });
+        const QString path = folder + u"/history.json"_s;
+        write(path, oldBytes);
+        QFile filler(folder + u"/filler"_s); // takes the room left on the small disk
+        if (limit == Limit::FullDisk && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            filler.write(QByteArray(64 * 1024, 'x'));
+        const QStringList before = nodes(folder);
+        rlimit unlimited{};
+        getrlimit(RLIMIT_FSIZE, &unlimited);
+        rlimit small{limit == Limit::FileSize ? 4096 : unlimited.rlim_cur, unlimited.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString error;
+        const bool written = writeFileAtomically(path, QByteArray(16 * 1024, 'n'), &error);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY(!written);
+        QCOMPARE(error, reason);
+        QCOMPARE(contents(path), oldBytes);
+        QCOMPARE(nodes(folder), before);
+    }
+
+    void textFieldsStayData_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        for (const TextCase &c : textCases)
+            QTest::newRow(c.tag) << c.text << c.field;
+    }
+    void textFieldsStayData()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(csvField(text), field);
+        const QString csv = exported(named(text));
+        QVERIFY2(csv.endsWith(u"\n\n" + field + u"\nCapacity: 500"), qPrintable(csv));
+        QCOMPARE(named(text).copyText(), u"disk-c,"_s + field + u",500,120,370,UUID-c"_s);
+    }
+
+    void csvReaderGetsTheTextsBack()
+    {
+        if (QStandardPaths::findExecutable(u"python3"_s).isEmpty())
+            QSKIP("python3 is absent");
+        QStringList texts;
+        for (const TextCase &c : textCases)
+            texts << named(c.text).copyText() << exported(named(c.text));
+        const QJsonArray rows = pythonRows(texts);
+        QCOMPARE(rows.size(), texts.size());
+        for (qsizetype i = 0; i < std::ssize(textCases); ++i) {
+            const QString cell = textCases[i].cell;
+            const QJsonArray copied = rows.at(2 * i).toArray().first().toArray();
+            QCOMPARE(copied,
+                     QJsonArray({u"disk-c"_s, cell, u"500"_s, u"120"_s, u"370"_s, u"UUID-c"_s}));
+            const QJsonArray csv = rows.at(2 * i + 1).toArray();
+            QCOMPARE(csv.at(csv.size() - 2).toArray(), QJsonArray{cell});
+        }
+    }
+
+    void duplicateKeysAreRejected_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("where"); // the error: where, then the key
+        QTest::newRow("date") << u"\"date\":"_s << uR"("date":1,"date":)"_s << u"reading 1"_s;
+        QTest::newRow("id") << u"\"conRef\":"_s << uR"("\u0069d":"x","conRef":)"_s
+                            << u"reading 1, container 1"_s;
+        QTest::newRow("a") << u"\"conRef\":"_s << uR"("x":{"a":[],"b":0,"a":1},"conRef":)"_s
+                           << u"reading 1, container 1"_s;
+    }
+    void duplicateKeysAreRejected()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, where);
+        QByteArray json = encodeHistory(sampleHistory(1, 1)).value();
+        QVERIFY(json.count(from.toUtf8()) == 1);
+        QString error;
+        QVERIFY(!decodeHistory(json.replace(from.toUtf8(), to.toUtf8()), &error));
+        QCOMPARE(error, where + u": duplicate key \""_s +
+                            QString::fromUtf8(QTest::currentDataTag()) + u'"');
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileSafety)
+#include "tst_filesafety.moc"
