@@ -110,6 +110,8 @@ private slots:
         mkfifo(qPrintable(fifo), 0600);
         QTest::newRow("report, a FIFO")
             << QStringList{u"report"_s, fifo} << 5 << QString() << u"a FIFO, not a regular file"_s;
+        QTest::newRow("report, every read fails") << QStringList{u"report"_s, u"/proc/self/mem"_s}
+                                                  << 5 << QString() << u"not a valid history"_s;
         QTest::newRow("report, /dev/zero") << QStringList{u"report"_s, u"/dev/zero"_s} << 5
                                            << QString() << u"a character device"_s;
         QTest::newRow("csv onto a FIFO")

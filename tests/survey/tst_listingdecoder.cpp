@@ -47,16 +47,6 @@ Entries with(Entries entries, const QByteArray &key, const QByteArray &value)
     return entries << std::pair{key, value};
 }
 
-// An ignored key of every property-list type, nested ones included.
-const Entries extras{{"XString", tag("string", "x")},
-                     {"XInteger", tag("integer", "99999999999999999999")},
-                     {"XReal", "<real>1.5</real>"},
-                     {"XTrue", "<true/>"},
-                     {"XDate", "<date>2020-01-02T03:04:05Z</date>"},
-                     {"XData", "<data>AAEC</data>"},
-                     {"XArray", array({"<dict/>", "<array/>"})},
-                     {"XDict", dict({{"Name", tag("integer", "5")}})}};
-
 Entries volumeEntries(const QByteArray &name = "Data", const QByteArray &inUse = "1000")
 {
     return {{"APFSVolumeUUID", tag("string", "851469E3-C3AD-4158-9B1F-2ADB47C04076")},
@@ -219,17 +209,6 @@ private slots:
         QCOMPARE(bool(top), valid);
         if (valid)
             QTEST(top->Containers.at(0).Volumes.at(0).CapacityInUse, "value");
-    }
-
-    void ignoresUnknownKeysAtEveryLevel()
-    {
-        const auto plain = decodeListing(listing({dict(containerEntries())}));
-        QString error;
-        const auto extra = decodeListing(
-            listing({dict(extras + containerEntries({dict(extras + volumeEntries())}))}, extras),
-            &error);
-        QVERIFY2(plain && extra, qPrintable(error));
-        QCOMPARE(*extra, *plain);
     }
 
     // The root dictionary is the first level, so an ignored key of the root
