@@ -1,6 +1,7 @@
 #include "historydecoder.h"
 
 #include "historykeys.h"
+#include "utf8textcache.h"
 #include "ids.h"
 
 #include <simdjson.h>
@@ -25,51 +26,6 @@ constexpr int maxDepth = 512;
 // Depths of the values inside a reading's and a container's members.
 constexpr int readingMemberDepth = 3;
 constexpr int containerMemberDepth = 5;
-
-// The same few texts (container UUIDs, references, volume names) repeat in
-// every reading: one QString each, shared by all readings, saves an
-// allocation per field and most of the memory a long history would take.
-// Each field of each container position remembers its last JSON token, so a
-// repeated text is found by one comparison, before it is even unescaped.
-class Utf8TextCache
-{
-public:
-    // The text stored for slot under exactly this token, if any.
-    const QString *recent(std::string_view token, int slot) const;
-    // The text of these UTF-8 bytes, shared with every earlier use.
-    QString text(std::string_view token, std::string_view bytes, int slot);
-
-private:
-    struct Recent {
-        std::string_view token;
-        QString text;
-    };
-    static constexpr int recentCount = 64;
-    static constexpr size_t maxShared = 4096; // bounds the table for files of unique texts
-
-    std::array<Recent, recentCount> m_recent;
-    std::unordered_map<std::string_view, QString> m_shared;
-};
-
-const QString *Utf8TextCache::recent(std::string_view token, int slot) const
-{
-    const Recent &recent = m_recent[static_cast<size_t>(slot) % recentCount];
-    return !token.empty() && recent.token == token ? &recent.text : nullptr;
-}
-
-QString Utf8TextCache::text(std::string_view token, std::string_view bytes, int slot)
-{
-    QString text;
-    if (const auto it = m_shared.find(bytes); it != m_shared.end()) {
-        text = it->second;
-    } else {
-        text = QString::fromUtf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-        if (m_shared.size() < maxShared)
-            m_shared.emplace(bytes, text);
-    }
-    m_recent[static_cast<size_t>(slot) % recentCount] = {token, text};
-    return text;
-}
 
 // Which text field of a container a pooled text belongs to.
 enum TextField { ConUUIDText, ConRefText, VolNamesText, FirstVolNameText, TextFields };
