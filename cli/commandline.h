@@ -43,7 +43,7 @@ public:
     QStringList positional() const { return m_parser.positionalArguments().mid(1); }
 
 private:
-    const Command &m_command;
+    const Command m_command; // a copy: callers may pass a temporary
     QCommandLineParser m_parser;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
