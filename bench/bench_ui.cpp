@@ -5,9 +5,9 @@
 // chosen.
 #include "clock.h"
 #include "contentview.h"
+#include "histories.h"
 #include "mainwindow.h"
 #include "scrollingchart.h"
-#include "storehistory.h"
 #include "usedspacechart.h"
 
 #include <QApplication>

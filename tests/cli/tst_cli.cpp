@@ -1,10 +1,10 @@
 #include "clirun.h"
 #include "exitcodes.h"
+#include "histories.h"
 #include "historyencoder.h"
 #include "ids.h"
 #include "listingxml.h"
 #include "localfiles.h"
-#include "samplehistory.h"
 #include "scripts.h"
 
 #include <QDir>
@@ -74,9 +74,6 @@ private slots:
         const QString bad = file(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF"}])");
         QTest::newRow("list") << QStringList{u"list"_s, u"--probe"_s, tool(goodListing)} << 0
                               << u"disk2,\"A, B\",100,-5,7,C-1\ndisk4,,50,5,0,C-2\n"_s << QString();
-        QTest::newRow("list, no containers")
-            << QStringList{u"list"_s, u"--probe="_s + tool(listingXml({}))} << 0 << QString()
-            << QString();
         QTest::newRow("tool fails") << QStringList{u"list"_s, u"--probe"_s, tool(goodListing, 1)}
                                     << 3 << QString() << u"status 1"_s;
         QTest::newRow("no such tool") << QStringList{u"list"_s, u"--probe"_s, u"/nonexistent"_s}
@@ -86,8 +83,6 @@ private slots:
             << QString() << u"the listing does not decode: missing key \"Containers\""_s;
         QTest::newRow("unknown option")
             << QStringList{u"list"_s, u"-x"_s} << 2 << QString() << u"'x'"_s;
-        QTest::newRow("missing value")
-            << QStringList{u"list"_s, u"--probe"_s} << 2 << QString() << u"probe"_s;
         QTest::newRow("stray argument")
             << QStringList{u"list"_s, u"x"_s} << 2 << QString() << u"list"_s;
         QTest::newRow("no command") << QStringList{} << 2 << QString() << u"no command"_s;
@@ -99,8 +94,6 @@ private slots:
             << QStringList{u"report"_s, bad} << 5 << QString() << u"\"date\" is missing"_s;
         QTest::newRow("report, no file") << QStringList{u"report"_s, file()} << 5 << QString()
                                          << u".json: not a valid history"_s;
-        QTest::newRow("report, two files")
-            << QStringList{u"report"_s, history, history} << 2 << QString() << u"report"_s;
         QTest::newRow("csv, no such container")
             << QStringList{u"csv"_s, history, u"UUID-c9"_s} << 6 << QString() << u"UUID-c9"_s;
         QTest::newRow("csv, one argument")

@@ -1,9 +1,9 @@
 #include "atomicfile.h"
 #include "csvfield.h"
 #include "csvtext.h"
+#include "histories.h"
 #include "historydecoder.h"
 #include "historyencoder.h"
-#include "samplehistory.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
+#include "histories.h"
 #include "historydecoder.h"
 #include "historyencoder.h"
 #include "ids.h"
-#include "samplehistory.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "dates.h"
+#include "histories.h"
 #include "localfiles.h"
-#include "samplehistory.h"
 #include "scripts.h"
 
 #include <QDir>

@@ -75,7 +75,6 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("same");
-        QTest::newRow("identical") << u"C-1"_qs << u"C-1"_qs << true;
         QTest::newRow("composed and decomposed") << u"\u00c5"_qs << u"A\u030a"_qs << true;
         QTest::newRow("accent differs") << u"e"_qs << u"\u00e9"_qs << false;
     }
@@ -96,7 +95,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
         QTest::newRow("upper") << u"0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D3"_qs << true;
-        QTest::newRow("lower") << u"0a1b2c3d-4e5f-4a6b-8c7d-8e9fa0b1c2d3"_qs << true;
         QTest::newRow("hyphen moved") << u"0A1B2C3-D4E5F-4A6B-8C7D-8E9FA0B1C2D3"_qs << false;
     }
     void uuidForms()

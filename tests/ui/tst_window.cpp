@@ -1,10 +1,10 @@
 #include "contentview.h"
 #include "helpwindow.h"
+#include "histories.h"
 #include "mainwindow.h"
 #include "quillbankapp.h"
 #include "ratechart.h"
 #include "standins.h"
-#include "storehistory.h"
 #include "usedspacechart.h"
 
 #include <QAction>
@@ -49,19 +49,6 @@ QList<QPointF> plotted(const ScrollingChart *chart, int series = 0)
 {
     return qobject_cast<QLineSeries *>(chart->chart()->series().at(series))->points();
 }
-
-// A listing source that notes the cursor shown while it runs.
-class CursorWatch : public StandInListing
-{
-public:
-    std::optional<Qt::CursorShape> cursor;
-    std::optional<QByteArray> runDiskutil() override
-    {
-        if (const QCursor *shown = QGuiApplication::overrideCursor())
-            cursor = shown->shape();
-        return StandInListing::runDiskutil();
-    }
-};
 
 } // namespace
 
@@ -133,16 +120,6 @@ private slots:
         QTRY_COMPARE(shownLines(*m_view), initialSummary);
         QFETCH(int, rows);
         QTRY_COMPARE(m_view->listView()->model()->rowCount(), rows);
-        QVERIFY(!QGuiApplication::overrideCursor());
-    }
-
-    void checkAllShowsTheBusyCursor()
-    {
-        auto *watch = new CursorWatch;
-        MainWindow window(new DiskInfo(std::make_unique<FixedClock>(),
-                                       std::unique_ptr<ListingSource>(watch), nullptr));
-        window.findChild<QAction *>(u"checkcons"_s)->trigger();
-        QCOMPARE(watch->cursor, std::optional(Qt::WaitCursor));
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
