@@ -57,7 +57,8 @@ void ScrollingChart::setUpChart(const QString &valueName)
     m_chart->setMargins(QMargins(10, 4, 10, 4));
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
-    m_axisX->setFormat(QStringLiteral("d MMM"));
+    m_axisX->setFormat(dateAxisFormat(m_duration));
+    m_axisX->setTitleText(tr("Date"));
     m_axisX->setTickCount(8);
     m_axisY->setLabelFormat(QStringLiteral("%g"));
 
@@ -107,6 +108,7 @@ void ScrollingChart::setVisibleDuration(double seconds)
     const bool atLatest = value == latestReadingsValue();
     const bool atEnd = value == m_scrollBar->maximum();
     m_duration = seconds;
+    m_axisX->setFormat(dateAxisFormat(m_duration));
     updateYRange();
     updateScrollRange();
     const QSignalBlocker quiet(m_scrollBar);
