@@ -35,6 +35,9 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
     m_view->setAccessibleName(valueName);
     m_view->viewport()->installEventFilter(this);
     m_view->setMinimumHeight(120);
+    // A history file dropped on a chart goes to the window.
+    m_view->setAcceptDrops(false);
+    m_view->viewport()->setAcceptDrops(false);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
