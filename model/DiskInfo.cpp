@@ -231,17 +231,20 @@ void DiskInfo::readData()
                           [store = QPointer(this)](auto response, const QUrl &location) {
                               const auto path = chosenPath(response, location);
                               if (store && path)
-                                  store->readHistoryFrom(*path);
+                                  store->readJSONFrom(*path);
                           });
 }
 
-void DiskInfo::readHistoryFrom(const QString &path)
+void DiskInfo::readJSONFrom(const QString &path)
 {
     QString error;
-    if (const auto history = m_files->readHistory(path, &error))
-        replaceHistory(*history);
-    else
+    const auto history = m_files->readHistory(path, &error);
+    if (!history) {
         emit failed(Failure::CannotRead, path + u": not a valid history: " + error);
+        return;
+    }
+    replaceHistory(*history);
+    emit historyRead(path);
 }
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)
@@ -269,16 +272,24 @@ void DiskInfo::saveJSON()
     m_fileChooser->choose(FileChooser::Mode::Save, FileChooser::ContentType::Json,
                           [store = QPointer(this)](auto response, const QUrl &location) {
                               const auto path = chosenPath(response, location);
-                              if (store && path)
-                                  store->writeHistoryTo(*path);
+                              if (!store)
+                                  return;
+                              if (path)
+                                  store->saveJSONTo(*path);
+                              else
+                                  emit store->saveCancelled();
                           });
 }
 
-void DiskInfo::writeHistoryTo(const QString &path)
+// Every save of the history goes through here.
+void DiskInfo::saveJSONTo(const QString &path)
 {
     QString error;
-    if (!m_files->writeHistory(path, m_globalConData, &error))
+    if (!m_files->writeHistory(path, m_globalConData, &error)) {
         emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
+        return;
+    }
+    emit historySaved(path);
 }
 
 void DiskInfo::saveCSV(const QString &conUUID)

@@ -20,7 +20,7 @@ class FileChooser;
 
 // The observable store: the history of readings, its flattened form, the
 // containers of the latest reading, the selected container's series and its
-// summary numbers. Views read it and call its five operations; every change
+// summary numbers. Views read it and call its operations; every change
 // of a property is announced as aboutToChange/changed naming the property.
 // A setter announces nothing when the new value equals the old one (lists
 // element by element; a NaN is never equal); ratesPoints announces on every
@@ -107,6 +107,10 @@ public:
     void readData();
     // Saves the history to a JSON file the user chooses.
     void saveJSON();
+    // What Read JSON and Save As JSON do once the user has chosen path; also
+    // for a file named on the command line, a dropped file and File ▸ Save.
+    void readJSONFrom(const QString &path);
+    void saveJSONTo(const QString &path);
     // Builds the series and summary numbers of one container.
     void selectContainer(const QString &conUUID);
     // Exports one container's readings to a CSV file the user chooses.
@@ -123,6 +127,11 @@ signals:
     // An operation stopped short; reason says why in one line, naming the
     // tool or the file. A cancelled dialog is no failure.
     void failed(DiskInfo::Failure failure, const QString &reason);
+    // The history was replaced by the one in path, or written whole to path.
+    void historyRead(const QString &path);
+    void historySaved(const QString &path);
+    // The user cancelled Save As JSON's dialog.
+    void saveCancelled();
 
 private:
     template <typename T>
@@ -133,8 +142,6 @@ private:
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
     ContainerInfo pooled(ContainerInfo container);
-    void readHistoryFrom(const QString &path);
-    void writeHistoryTo(const QString &path);
     void writeCsvTo(const QString &path, const ContainerExport &rows);
 
     std::unique_ptr<Clock> m_clock;

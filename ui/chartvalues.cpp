@@ -20,6 +20,13 @@ double chartTime(double secondsSinceReference)
     return (secondsSinceReference + referenceEpochSeconds) * 1000.0;
 }
 
+QString dateAxisFormat(double visibleSeconds)
+{
+    constexpr double timeOfDayUpTo = 3 * secondsPerDay;
+    return visibleSeconds <= timeOfDayUpTo ? QStringLiteral("d MMM HH:mm")
+                                           : QStringLiteral("d MMM");
+}
+
 std::pair<qsizetype, qsizetype> visibleSpan(const QList<QPointF> &points, double from, double to)
 {
     const auto byX = [](const QPointF &p, double x) { return p.x() < x; };

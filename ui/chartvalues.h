@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QString>
 
 #include <utility>
 
@@ -14,6 +15,10 @@ qint64 usedSpaceGB(qint64 sizeTotal);
 double rateGBPerWeek(qint64 rateTotal);
 // A reading's instant as the milliseconds since 1970 that date-time axes use.
 double chartTime(double secondsSinceReference);
+
+// The date axis's label pattern for a visible window of this many seconds:
+// with the time of day up to 3 days, the date alone beyond.
+QString dateAxisFormat(double visibleSeconds);
 
 // Indices [first, last) of the points whose x lies in [from, to], widened by
 // one point on either side so that the lines run out to the window's edges.

@@ -52,6 +52,10 @@ public:
     // The toolbar's context menu: one checkable entry per tool, to show or hide it.
     std::unique_ptr<QMenu> toolMenu() const;
 
+    // The Check All and Save Selection As CSV tools, also on the File menu.
+    void checkAll();
+    void saveSelectionAsCsv();
+
 private:
     void buildLayout();
     void buildList();
@@ -61,8 +65,6 @@ private:
     QAction *addTool(const QString &name, const QString &title, const QString &tip,
                      const QString &themeIcon);
     void showToolMenu(const QPoint &position);
-    void checkAll();
-    void saveSelectionAsCsv();
     void storeChanged(DiskInfo::Property property);
     void scheduleRefresh();
     void refresh();

@@ -5,14 +5,23 @@
 #include "quillbankapp.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbank"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QApplication::translate("main", "Records how full the disks get and when they fill."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QApplication::translate("main", "A history to open (.json)."),
+                                 QStringLiteral("[file]"));
+    parser.process(app);
     QuillbankApp quillbank(new DiskInfo(std::make_unique<SystemClock>(),
                                         std::make_unique<ListingSurvey>(),
                                         std::make_unique<LocalFiles>()));
-    quillbank.start();
+    quillbank.start(parser.positionalArguments().value(0));
     return QApplication::exec();
 }

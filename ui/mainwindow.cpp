@@ -1,32 +1,204 @@
 #include "mainwindow.h"
 
-#include "DiskInfo.h"
 #include "contentview.h"
+#include "messageboxes.h"
+#include "qtfilechooser.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
 #include <QToolBar>
+
+namespace {
+
+template <typename Receiver, typename Slot>
+QAction *addMenuAction(QMenu *menu, const char *name, const QString &title,
+                       const QList<QKeySequence> &keys, Receiver *receiver, Slot slot)
+{
+    QAction *action = menu->addAction(title, receiver, slot);
+    action->setObjectName(QLatin1StringView(name));
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+}
+
+// The platform's keys for a standard action, and the given one too: some
+// platforms have none for Save As or Quit.
+QList<QKeySequence> keysOf(QKeySequence::StandardKey key, QKeySequence also = {})
+{
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (!also.isEmpty() && !keys.contains(also))
+        keys.append(also);
+    return keys;
+}
+
+// The first local .json file among the dropped ones; empty when there is none.
+QString droppedHistory(const QMimeData *data)
+{
+    for (const QUrl &url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() && QtFileChooser::isOfType(path, FileChooser::ContentType::Json))
+            return path;
+    }
+    return {};
+}
+
+} // namespace
 
 MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     : QMainWindow(parent), m_content(new ContentView(store))
 {
-    setWindowTitle(tr("Quillbank"));
     setCentralWidget(m_content);
     addToolBar(Qt::TopToolBarArea, m_content->toolBar());
-    createActions();
+    createFileMenu();
+    createEditMenu();
+    createHelpMenu();
+    watchStore();
+    setAcceptDrops(true);
+    updateTitle();
     resize(1000, 860);
 }
 
-void MainWindow::createActions()
+DiskInfo *MainWindow::store() const
+{
+    return m_content->theDiskInfo();
+}
+
+void MainWindow::createFileMenu()
+{
+    using Keys = QKeySequence;
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    addMenuAction(file, "open", tr("&Open…"), keysOf(Keys::Open), store(), &DiskInfo::readData);
+    addMenuAction(file, "save", tr("&Save"), keysOf(Keys::Save), this, &MainWindow::save);
+    addMenuAction(file, "saveas", tr("Save &As…"),
+                  keysOf(Keys::SaveAs, Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)), store(),
+                  &DiskInfo::saveJSON);
+    addMenuAction(file, "exportcsv", tr("&Export Selection as CSV…"), {Keys(Qt::CTRL | Qt::Key_E)},
+                  m_content, &ContentView::saveSelectionAsCsv);
+    file->addSeparator();
+    addMenuAction(file, "checkall", tr("&Check All"), keysOf(Keys::Refresh, Keys(Qt::Key_F5)),
+                  m_content, &ContentView::checkAll);
+    file->addSeparator();
+    addMenuAction(file, "quit", tr("&Quit"), keysOf(Keys::Quit, Keys(Qt::CTRL | Qt::Key_Q)), this,
+                  &QWidget::close);
+}
+
+void MainWindow::createEditMenu()
 {
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
-    QAction *copy = edit->addAction(tr("&Copy"), m_content, &ContentView::copySelection);
-    copy->setObjectName(QStringLiteral("copy"));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WindowShortcut);
+    addMenuAction(edit, "copy", tr("&Copy"), keysOf(QKeySequence::Copy), m_content,
+                  &ContentView::copySelection);
+}
 
+void MainWindow::createHelpMenu()
+{
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("help"));
     QAction *guide = help->addAction(tr("Quillbank Help"), this, &MainWindow::helpRequested);
     guide->setObjectName(QStringLiteral("quillbankhelp"));
+}
+
+void MainWindow::watchStore()
+{
+    connect(store(), &DiskInfo::changed, this, &MainWindow::historyChanged);
+    connect(store(), &DiskInfo::historyRead, this, &MainWindow::fileChanged);
+    connect(store(), &DiskInfo::historySaved, this, &MainWindow::saved);
+    connect(store(), &DiskInfo::saveCancelled, this, [this] { m_afterSave = nullptr; });
+    connect(store(), &DiskInfo::failed, this, &MainWindow::failed);
+}
+
+void MainWindow::historyChanged(DiskInfo::Property property)
+{
+    // A read marks it too, and is then cleared by historyRead.
+    if (property == DiskInfo::Property::GlobalConData)
+        setWindowModified(true);
+}
+
+void MainWindow::fileChanged(const QString &path)
+{
+    m_file = path;
+    setWindowModified(false);
+    updateTitle();
+}
+
+void MainWindow::saved(const QString &path)
+{
+    fileChanged(path);
+    if (m_afterSave)
+        std::exchange(m_afterSave, nullptr)();
+}
+
+void MainWindow::failed(DiskInfo::Failure failure, const QString &reason)
+{
+    // A failed save leaves the window open; a failed export does not matter to it.
+    if (failure == DiskInfo::Failure::CannotWrite)
+        m_afterSave = nullptr;
+    showFailure(this, failure, reason);
+}
+
+void MainWindow::updateTitle()
+{
+    const QString app = tr("Quillbank");
+    if (m_file.isEmpty())
+        setWindowTitle(app + u"[*]");
+    else
+        setWindowTitle(QFileInfo(m_file).fileName() + u"[*] — " + app);
+}
+
+void MainWindow::save()
+{
+    if (m_file.isEmpty())
+        store()->saveJSON();
+    else
+        store()->saveJSONTo(m_file);
+}
+
+void MainWindow::openHistory(const QString &path)
+{
+    const auto read = [store = store(), path] { store->readJSONFrom(path); };
+    if (settleUnsaved(read))
+        read();
+}
+
+// True when nothing unsaved stands in the way: there was none, the user gave
+// it up, or it was saved to the current file. When Save As has to ask for a
+// file first, `then` runs once it is saved.
+bool MainWindow::settleUnsaved(std::function<void()> then)
+{
+    if (!isWindowModified())
+        return true;
+    const QMessageBox::StandardButton answer = askToSaveReadings(this);
+    if (answer != QMessageBox::Save)
+        return answer == QMessageBox::Discard;
+    save();
+    if (!isWindowModified())
+        return true;
+    // Save As answers later, from its dialog; a failed save changes nothing.
+    if (m_file.isEmpty())
+        m_afterSave = std::move(then);
+    return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->setAccepted(settleUnsaved([this] { close(); }));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedHistory(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedHistory(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Asked once the drop is over, so that the dragging program is not kept waiting.
+    QTimer::singleShot(0, this, [this, path] { openHistory(path); });
 }

@@ -1,12 +1,19 @@
 #pragma once
 
+#include "DiskInfo.h"
+
 #include <QMainWindow>
 
-class ContentView;
-class DiskInfo;
+#include <functional>
 
-// The main window, titled "Quillbank": the content view with its toolbar,
-// Edit ▸ Copy for the selected container and the Help menu.
+class ContentView;
+
+// The main window: the content view with its toolbar, the File menu with the
+// standard keys, Edit ▸ Copy for the selected container and the Help menu.
+// Titled "Quillbank", after the name of the history file once one is read or
+// saved, with the modified marker while there are readings not saved; those
+// readings are not lost without a question. Shows why an operation failed.
+// A .json file dropped on it is read as Read JSON would.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -15,13 +22,39 @@ public:
     explicit MainWindow(DiskInfo *store, QWidget *parent = nullptr);
 
     ContentView *contentView() const { return m_content; }
+    // The history file read or saved last; empty before.
+    const QString &currentFile() const { return m_file; }
+
+    // Reads the history at path as Read JSON would, once readings not saved
+    // have been saved or given up.
+    void openHistory(const QString &path);
+    // File ▸ Save: straight to the current file, or Save As JSON without one.
+    void save();
 
 signals:
     // "Quillbank Help" was chosen.
     void helpRequested();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
-    void createActions();
+    DiskInfo *store() const;
+    void createFileMenu();
+    void createEditMenu();
+    void createHelpMenu();
+    void watchStore();
+    void historyChanged(DiskInfo::Property property);
+    void fileChanged(const QString &path);
+    void saved(const QString &path);
+    void failed(DiskInfo::Failure failure, const QString &reason);
+    void updateTitle();
+    bool settleUnsaved(std::function<void()> then);
 
     ContentView *m_content;
+    QString m_file;
+    // What waits for Save As JSON to finish: closing, or reading a dropped file.
+    std::function<void()> m_afterSave;
 };

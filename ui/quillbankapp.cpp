@@ -17,9 +17,11 @@ QuillbankApp::~QuillbankApp()
     delete m_mainWindow;
 }
 
-void QuillbankApp::start()
+void QuillbankApp::start(const QString &historyFile)
 {
     m_mainWindow->show();
+    if (!historyFile.isEmpty())
+        m_mainWindow->openHistory(historyFile);
 }
 
 void QuillbankApp::showHelp()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 class DiskInfo;
 class HelpWindow;
@@ -17,8 +18,9 @@ public:
     explicit QuillbankApp(DiskInfo *store, QObject *parent = nullptr);
     ~QuillbankApp() override;
 
-    // Shows the main window; nothing is read or run.
-    void start();
+    // Shows the main window, then reads the history file given, if any, as
+    // Read JSON would; nothing else is read or run.
+    void start(const QString &historyFile = QString());
     // Opens the help window, or brings the open one to the front.
     void showHelp();
 

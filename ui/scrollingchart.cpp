@@ -35,6 +35,9 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
     m_view->setAccessibleName(valueName);
     m_view->viewport()->installEventFilter(this);
     m_view->setMinimumHeight(120);
+    // A history file dropped on a chart goes to the window.
+    m_view->setAcceptDrops(false);
+    m_view->viewport()->setAcceptDrops(false);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -57,7 +60,8 @@ void ScrollingChart::setUpChart(const QString &valueName)
     m_chart->setMargins(QMargins(10, 4, 10, 4));
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
-    m_axisX->setFormat(QStringLiteral("d MMM"));
+    m_axisX->setFormat(dateAxisFormat(m_duration));
+    m_axisX->setTitleText(tr("Date"));
     m_axisX->setTickCount(8);
     m_axisY->setLabelFormat(QStringLiteral("%g"));
 
@@ -107,6 +111,7 @@ void ScrollingChart::setVisibleDuration(double seconds)
     const bool atLatest = value == latestReadingsValue();
     const bool atEnd = value == m_scrollBar->maximum();
     m_duration = seconds;
+    m_axisX->setFormat(dateAxisFormat(m_duration));
     updateYRange();
     updateScrollRange();
     const QSignalBlocker quiet(m_scrollBar);

@@ -1,0 +1,174 @@
+#include "contentview.h"
+#include "helpwindow.h"
+#include "histories.h"
+#include "mainwindow.h"
+#include "quillbankapp.h"
+#include "resourcepaths.h"
+#include "standins.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+using Outcome = StandInListing::Outcome;
+
+namespace {
+
+const HistoryContainer diskA{u"AAAA"_s, u"disk3"_s, u"Data"_s, 1000000000000, 400000000000, 1};
+
+// The title as shown, and the message shown over the window.
+QString title(const QWidget *window)
+{
+    return window->windowHandle()->title();
+}
+QString message(const QWidget *window)
+{
+    const auto *box = window->findChild<QMessageBox *>();
+    return box ? box->text() + u' ' + box->informativeText() : QString();
+}
+
+} // namespace
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+
+    StandInStore *m_standIns = nullptr;
+    std::unique_ptr<MainWindow> m_window;
+    StandInChooser m_chooser;
+
+    void press(const QKeySequence &keys) { QTest::keySequence(m_window.get(), keys); }
+
+private slots:
+    void init()
+    {
+        m_standIns = new StandInStore;
+        m_standIns->listing->containers = {readingOf(diskA, 0)};
+        m_window = std::make_unique<MainWindow>(m_standIns->release());
+        m_chooser = StandInChooser();
+        m_standIns->store.setFileChooser(&m_chooser);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void cleanup() { m_window.reset(), delete m_standIns; }
+
+    // Each File key reaches its operation, whose failure names the tool's
+    // reason, the file (also the one chosen) or the container.
+    void failureIsShown_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("named");
+        const QString tool = u"stand-in failure"_s;
+        QTest::newRow("check all, tool fails") << u"F5"_s << Outcome::ToolFails << tool;
+        QTest::newRow("check all, undecodable") << u"F5"_s << Outcome::Undecodable << tool;
+        QTest::newRow("open, unreadable") << u"Ctrl+O"_s << Outcome::Lists << "/h/x.json";
+        QTest::newRow("save, unwritable") << u"Ctrl+S"_s << Outcome::Lists << "/h/x.json";
+        QTest::newRow("save as, unwritable") << u"Ctrl+Shift+S"_s << Outcome::Lists << "/h/x.json";
+        QTest::newRow("export, unwritable") << u"Ctrl+E"_s << Outcome::Lists << "/h/x.csv";
+        // A date beyond the calendar cannot be written as a CSV row.
+        QTest::newRow("export, out of range") << u"Ctrl+E"_s << Outcome::Lists << diskA.conUUID;
+    }
+    void failureIsShown()
+    {
+        QFETCH(QString, keys);
+        QFETCH(Outcome, outcome);
+        QFETCH(QString, named);
+        fillHistory(m_standIns->store, {diskA}, 2, 86400.0, named == diskA.conUUID ? 1e18 : 8e8);
+        QTRY_COMPARE(m_window->contentView()->listView()->model()->rowCount(), 1);
+        m_window->contentView()->listView()->selectRow(0);
+        m_standIns->listing->outcome = outcome;
+        m_standIns->files->failing = {named};
+        m_chooser.path = named;
+        press(QKeySequence(keys));
+        QTRY_VERIFY2(message(m_window.get()).contains(named), qPrintable(message(m_window.get())));
+    }
+
+    // Readings not saved mark the title, and quitting asks about them. Save
+    // goes straight to the file read, or asks for one.
+    void quitAsks_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("save, asking for a file") << QMessageBox::Save << QString();
+        QTest::newRow("save to the file read") << QMessageBox::Save << u"/h/read.json"_s;
+        QTest::newRow("discard") << QMessageBox::Discard << QString();
+        QTest::newRow("cancel") << QMessageBox::Cancel << QString();
+    }
+    void quitAsks()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QString, current);
+        m_standIns->files->histories.insert(u"/h/read.json"_s, {});
+        if (!current.isEmpty())
+            m_standIns->store.readJSONFrom(current);
+        press(Qt::Key_F5);
+        QCOMPARE(title(m_window.get()),
+                 current.isEmpty() ? u"Quillbank*"_s : u"read.json* — Quillbank"_s);
+        // The dialog is answered only when there is no file to save straight to.
+        const QString kept = current.isEmpty() ? u"/h/kept.json"_s : current;
+        m_chooser.path = current.isEmpty() ? kept : QString();
+        QTimer::singleShot(0, [answer] { // from within the question's own event loop
+            qobject_cast<QMessageBox *>(QApplication::activeModalWidget())->button(answer)->click();
+        });
+        press(QKeySequence(u"Ctrl+Q"_s));
+        QTRY_COMPARE(m_window->isVisible(), answer == QMessageBox::Cancel);
+        const bool saved = answer == QMessageBox::Save;
+        QCOMPARE(m_standIns->files->histories.value(kept).size(), saved ? 1 : 0);
+        QCOMPARE(m_window->isWindowModified(), !saved);
+    }
+
+    // A broken history leaves an empty window and says why.
+    void openAtStart_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("history") << u"/h/start.json"_s;
+        QTest::newRow("broken") << u"/h/broken.json"_s;
+    }
+    void openAtStart()
+    {
+        QFETCH(QString, path);
+        StandInStore standIns;
+        standIns.files->histories.insert(u"/h/start.json"_s,
+                                         {{newId(), 8e8, {readingOf(diskA, 0)}}});
+        QuillbankApp app(standIns.release());
+        app.start(path);
+        const bool read = path == u"/h/start.json";
+        QCOMPARE(title(app.mainWindow()), read ? u"start.json — Quillbank"_s : u"Quillbank"_s);
+        QCOMPARE(standIns.store.globalConData().size(), read ? 1 : 0);
+        QCOMPARE(message(app.mainWindow()).contains(path), !read);
+    }
+
+    void helpPages_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("page");
+        QTest::newRow("keys") << u"PgDown PgDown"_s << 3;
+        QTest::newRow("buttons") << u"next next previous"_s << 2;
+        QTest::newRow("home, and not before the first") << u"PgDown Home PgUp"_s << 1;
+    }
+    void helpPages()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, page);
+        HelpWindow help(helpPdfPath());
+        help.show();
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        for (const QString &step : steps.split(u' ')) {
+            if (auto *button = help.findChild<QPushButton *>(step))
+                button->click();
+            else
+                QTest::keySequence(&help, QKeySequence(step));
+        }
+        QCOMPARE(help.currentPage() + 1, page);
+        QVERIFY(help.findChild<QLabel *>(u"page"_s)->text().startsWith(u"page %1 of "_s.arg(page)));
+    }
+};
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "DiskInfo.h"
+
+#include <QMessageBox>
+
+// The main window's messages: why an operation failed, and what to do with
+// readings that were not saved.
+
+// Shows, over parent and without waiting, why an operation failed; reason
+// names the file or the tool.
+void showFailure(QWidget *parent, DiskInfo::Failure failure, const QString &reason);
+
+// Asks whether to save the readings that were not saved before they are
+// lost: Save, Discard or Cancel.
+QMessageBox::StandardButton askToSaveReadings(QWidget *parent);
