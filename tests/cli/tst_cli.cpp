@@ -86,7 +86,6 @@ private slots:
         QTest::newRow("stray argument")
             << QStringList{u"list"_s, u"x"_s} << 2 << QString() << u"list"_s;
         QTest::newRow("no command") << QStringList{} << 2 << QString() << u"no command"_s;
-        QTest::newRow("unknown command") << QStringList{u"lst"_s} << 2 << QString() << u"lst"_s;
         QTest::newRow("report, no such container")
             << QStringList{u"report"_s, history, u"--container"_s, u"nope"_s} << 6 << QString()
             << u"nope"_s;

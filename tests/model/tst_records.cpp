@@ -119,8 +119,6 @@ private slots:
         QTest::addColumn<QString>("exportDate");
         QTest::newRow("reference")
             << 0.0 << u"01:00:00+0100 2001-01-01"_qs << u"01/01/2001 01:00:00"_qs;
-        QTest::newRow("before reference")
-            << -0.5 << u"00:59:59+0100 2001-01-01"_qs << u"01/01/2001 00:59:59"_qs;
         QTest::newRow("summer") << 740157600.0 << u"17:20:00+0200 2024-06-15"_qs
                                 << u"15/06/2024 17:20:00"_qs;
         QTest::newRow("beyond the calendar") << 1e300 << QString() << QString();

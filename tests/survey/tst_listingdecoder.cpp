@@ -210,14 +210,6 @@ private slots:
         if (valid)
             QTEST(top->Containers.at(0).Volumes.at(0).CapacityInUse, "value");
     }
-
-    // The root dictionary is the first level, so an ignored key of the root
-    // may hold maxDepth - 1 levels of arrays.
-    void depthLimitIsExact()
-    {
-        QVERIFY(decodeListing(listing({}, {{"X", nested(PlistReader::maxDepth - 1)}})));
-        QVERIFY(!decodeListing(listing({}, {{"X", nested(PlistReader::maxDepth)}})));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestListingDecoder)

@@ -150,7 +150,6 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::newRow("keys") << u"PgDown PgDown"_s << 3;
         QTest::newRow("buttons") << u"next next previous"_s << 2;
-        QTest::newRow("home, and not before the first") << u"PgDown Home PgUp"_s << 1;
     }
     void helpPages()
     {
