@@ -81,6 +81,12 @@ private slots:
                                     << 3 << QString() << u"status 1"_s;
         QTest::newRow("no such tool") << QStringList{u"list"_s, u"--probe"_s, u"/nonexistent"_s}
                                       << 3 << QString() << u"cannot start /nonexistent"_s;
+        const QString hangs = writeScript(m_dir, u"hangs"_s, "sleep 30");
+        QTest::newRow("tool hangs")
+            << QStringList{u"list"_s, u"--probe"_s, hangs, u"--timeout=0.2"_s} << 3 << QString()
+            << u"did not finish within 0.2 s"_s;
+        QTest::newRow("bad timeout")
+            << QStringList{u"record"_s, u"--timeout=0"_s} << 2 << QString() << u"--timeout"_s;
         QTest::newRow("undecodable")
             << QStringList{u"list"_s, u"--probe"_s, tool("<plist><dict/></plist>")} << 4
             << QString() << u"the listing does not decode: missing key \"Containers\""_s;
@@ -148,6 +154,28 @@ private slots:
         QCOMPARE(read->size(), 2);
         QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
         QVERIFY(read->at(1).date >= read->at(0).date);
+    }
+
+    // A second writer waits 10 s for the first, then gives up naming it; the
+    // first still records.
+    void lockKeepsASecondWriterOut()
+    {
+        const QString history = file();
+        QProcess first;
+        first.start(
+            QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"),
+            {u"record"_s, history, u"--probe"_s,
+             writeScript(m_dir, u"slow"_s, "sleep 13; exec " + tool(goodListing).toUtf8())});
+        QTRY_VERIFY(QFile::exists(history + u".lock"_s));
+        const CliRun second =
+            CliProcess().run({u"record"_s, history, u"--probe"_s, tool(goodListing)});
+        QCOMPARE(second.status, int(ExitLocked));
+        QVERIFY2(second.err.contains(u"locked by process %1 "_s.arg(first.processId())),
+                 qPrintable(second.err));
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 1);
+        QVERIFY(!QFile::exists(history + u".lock"_s));
     }
 
     // A failed record leaves the file byte for byte as it was.

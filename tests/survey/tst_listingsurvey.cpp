@@ -23,13 +23,12 @@ private slots:
         QTest::addColumn<QString>("error"); // part of errorString() after a failure
         QTest::newRow("status 0") << QByteArray("printf out") << true << QByteArray("out")
                                   << QString();
-        QTest::newRow("output, then status 1")
-            << QByteArray("printf out; exit 1") << false << QByteArray() << u"exited with status 1"_s;
-        QTest::newRow("no output, status 0") << QByteArray("exit 0") << true << QByteArray()
-                                             << QString();
-        QTest::newRow("killed by a signal")
-            << QByteArray("printf out; kill -9 $$") << false << QByteArray()
-            << u"was killed by a signal"_s;
+        QTest::newRow("output, then status 1") << QByteArray("printf out; exit 1") << false
+                                               << QByteArray() << u"exited with status 1"_s;
+        QTest::newRow("no output, status 0")
+            << QByteArray("exit 0") << true << QByteArray() << QString();
+        QTest::newRow("killed by a signal") << QByteArray("printf out; kill -9 $$") << false
+                                            << QByteArray() << u"was killed by a signal"_s;
         QTest::newRow("exact arguments")
             << QByteArray("[ $# -eq 3 ] && [ \"$1\" = apfs ] && [ \"$2\" = list ] && "
                           "[ \"$3\" = -plist ] || exit 3\nprintf ok")
@@ -55,6 +54,51 @@ private slots:
         else
             QVERIFY2(probe.errorString().startsWith(program) && probe.errorString().contains(error),
                      qPrintable(probe.errorString()));
+    }
+
+    // A tool that hangs, floods or leaves a background child holding its
+    // output is stopped at the limit, with everything it started.
+    void limits_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<QByteArray>("output"); // empty: fails
+        QTest::addColumn<QString>("error");
+        QTest::newRow("hangs, with a child")
+            << QByteArray("sleep 30 & echo $! > \"$0.pid\"; wait") << 300 << QByteArray()
+            << u" did not finish within 0.3 s and was stopped"_s;
+        QTest::newRow("floods") << QByteArray("yes") << 60000 << QByteArray()
+                                << u" printed more than 1 MiB and was stopped"_s;
+        QTest::newRow("exactly the limit") << QByteArray("head -c 1048576 /dev/zero") << 60000
+                                           << QByteArray(1048576, '\0') << QString();
+        QTest::newRow("background child prints to the end")
+            << QByteArray("(sleep 0.5; printf late) & printf early") << 60000
+            << QByteArray("earlylate") << QString();
+        QTest::newRow("background child holds the output past the limit")
+            << QByteArray("sleep 30 & echo $! > \"$0.pid\"; printf early") << 300 << QByteArray()
+            << u" did not finish within 0.3 s and was stopped"_s;
+    }
+    void limits()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(int, timeoutMs);
+        QFETCH(QByteArray, output);
+        const QString program = writeScript(m_dir, u"limited.sh"_s, script);
+        QFile::remove(program + u".pid"_s);
+        ListingProbe probe(program, {std::chrono::milliseconds(timeoutMs), 1 << 20});
+        int waits = 0;
+        probe.setWhileWaiting([&waits] { ++waits; });
+        const std::optional<QByteArray> bytes = probe.runDiskutil();
+        QCOMPARE(bytes.value_or(QByteArray()), output);
+        QCOMPARE(bytes.has_value(), !output.isEmpty());
+        QTEST(probe.errorString().remove(0, program.size()), "error");
+        QVERIFY(waits > 0);
+        // The child is gone (or a zombie its new parent has yet to reap).
+        const QByteArray child = fileContents(program + u".pid"_s).trimmed();
+        if (child != "<unreadable>")
+            QTRY_VERIFY(fileContents(u"/proc/%1/stat"_s.arg(QLatin1StringView(child)))
+                            .split(' ')
+                            .value(2) != "S");
     }
 
     void cannotStart_data()
