@@ -10,6 +10,8 @@ Command listCommand();
 Command recordCommand();
 Command reportCommand();
 Command csvCommand();
+Command checkCommand();
+Command metricsCommand();
 
 // --probe PROGRAM and --timeout SECONDS, shared by the commands that take a
 // reading.
