@@ -37,10 +37,7 @@ HistoryLock::Outcome HistoryLock::lock(milliseconds wait)
     m_error.clear();
     while (!m_lock.tryLock(0)) {
         if (m_lock.error() != QLockFile::LockFailedError) {
-            m_error = QStringLiteral("cannot make the lock file %1: %2")
-                          .arg(m_lock.fileName(), m_lock.error() == QLockFile::PermissionError
-                                                      ? QStringLiteral("Permission denied")
-                                                      : QStringLiteral("unknown error"));
+            m_error = cannotMake();
             return Outcome::Failed;
         }
         if (steady_clock::now() >= deadline) {
@@ -50,6 +47,18 @@ HistoryLock::Outcome HistoryLock::lock(milliseconds wait)
         std::this_thread::sleep_for(retryPause());
     }
     return Outcome::Locked;
+}
+
+// QLockFile tells only "permission" or "unknown": a missing folder is the
+// other common cause, and worth naming.
+QString HistoryLock::cannotMake() const
+{
+    const QString reason = m_lock.error() == QLockFile::PermissionError
+                               ? QStringLiteral("Permission denied")
+                           : !QFileInfo(QFileInfo(m_lock.fileName()).absolutePath()).isDir()
+                               ? QStringLiteral("No such file or directory")
+                               : QStringLiteral("unknown error");
+    return QStringLiteral("cannot make the lock file %1: %2").arg(m_lock.fileName(), reason);
 }
 
 QString HistoryLock::busy(milliseconds wait) const

@@ -32,6 +32,7 @@ public:
     static QString lockPath(const QString &historyPath);
 
 private:
+    QString cannotMake() const;
     QString busy(std::chrono::milliseconds wait) const;
 
     QString m_history;
