@@ -11,7 +11,8 @@ namespace {
 
 QList<Command> commands()
 {
-    return {listCommand(), recordCommand(), reportCommand(), csvCommand()};
+    return {listCommand(), recordCommand(), reportCommand(),
+            csvCommand(),  checkCommand(),  metricsCommand()};
 }
 
 QString exitStatusText()
@@ -35,14 +36,15 @@ QString usage()
            QStringLiteral("\nOptions:\n"
                           "  -h, --help     Displays help on commandline options.\n"
                           "  -v, --version  Displays version information.\n\n"
-                          "'quillbank-cli COMMAND --help' describes each command.\n\n") +
-           exitStatusText();
+                          "'quillbank-cli COMMAND --help' describes each command.\n\n"
+                          "Without HISTORY, record, report, check and metrics use\n  ") +
+           defaultHistory() + QStringLiteral("\n\n") + exitStatusText();
 }
 
-int usageError(QTextStream &err, const QString &error, const QString &hint)
+int usageError(QTextStream &err, const QString &error, const QString &hint, int status = ExitUsage)
 {
     err << "quillbank-cli: " << error << '\n' << hint << '\n';
-    return ExitUsage;
+    return status;
 }
 
 int runCommand(const Command &command, const QStringList &arguments, QTextStream &out,
@@ -52,7 +54,8 @@ int runCommand(const Command &command, const QStringList &arguments, QTextStream
     if (!line.parse(arguments))
         return usageError(
             err, line.error(),
-            QStringLiteral("Usage: quillbank-cli %1 %2").arg(command.name, command.synopsis));
+            QStringLiteral("Usage: quillbank-cli %1 %2").arg(command.name, command.synopsis),
+            command.usageStatus);
     if (line.wantsHelp())
         out << line.helpText() << '\n' << exitStatusText();
     else if (line.wantsVersion())

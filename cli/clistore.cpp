@@ -27,10 +27,11 @@ int exitCodeOf(DiskInfo::Failure failure)
 
 } // namespace
 
-CliStore::CliStore(const std::optional<QString> &program)
-    : m_store(std::make_unique<SystemClock>(),
-              std::make_unique<ListingSurvey>(program.value_or(ListingProbe::defaultProgram())),
-              std::make_unique<LocalFiles>())
+CliStore::CliStore(const std::optional<QString> &program, ProbeLimits limits)
+    : m_store(
+          std::make_unique<SystemClock>(),
+          std::make_unique<ListingSurvey>(program.value_or(ListingProbe::defaultProgram()), limits),
+          std::make_unique<LocalFiles>())
 {
     m_store.setFileChooser(this);
     QObject::connect(&m_store, &DiskInfo::failed, &m_store,

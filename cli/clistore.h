@@ -2,6 +2,7 @@
 
 #include "DiskInfo.h"
 #include "filechooser.h"
+#include "listingprobe.h"
 
 #include <QString>
 
@@ -14,7 +15,8 @@
 class CliStore : private FileChooser
 {
 public:
-    explicit CliStore(const std::optional<QString> &program = std::nullopt);
+    explicit CliStore(const std::optional<QString> &program = std::nullopt,
+                      ProbeLimits limits = {});
 
     DiskInfo &store() { return m_store; }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exitcodes.h"
+
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
@@ -20,6 +22,7 @@ struct Command {
     qsizetype minPositional = 0;
     qsizetype maxPositional = 0;
     Run run;
+    int usageStatus = ExitUsage; // the exit status of a usage error
 };
 
 // The words after the command's name, parsed by QCommandLineParser against

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "listingprobe.h"
 
 #include <optional>
 
@@ -9,10 +10,25 @@ Command listCommand();
 Command recordCommand();
 Command reportCommand();
 Command csvCommand();
+Command checkCommand();
+Command metricsCommand();
 
-// --probe PROGRAM, shared by the commands that take a reading.
+// --probe PROGRAM and --timeout SECONDS, shared by the commands that take a
+// reading.
 QCommandLineOption probeOption();
+QCommandLineOption timeoutOption();
 std::optional<QString> probeProgram(const CommandLine &line);
+// The listing tool's limits; nothing, with *error set, for a timeout that is
+// not a positive number of seconds.
+std::optional<ProbeLimits> probeLimits(const CommandLine &line, QString *error);
+
+// The history a command reads or writes: its HISTORY argument when given,
+// else the per-user one, whose folder `record` makes when needed.
+QString defaultHistory();
+QString historyArgument(const CommandLine &line);
+
+// Prints the one line "quillbank-cli: reason" and returns status.
+int fail(QTextStream &err, const QString &reason, int status);
 
 // The one line for a container that a history does not hold.
 QString noSuchContainer(const QString &conUUID);

@@ -12,6 +12,7 @@ enum ExitCode : int {
     ExitNoSuchContainer = 6,
     ExitCannotWrite = 7,
     ExitOutputFailed = 8,
+    ExitLocked = 9,
 };
 
 struct ExitCodeMeaning {
@@ -22,12 +23,13 @@ struct ExitCodeMeaning {
 inline constexpr ExitCodeMeaning exitCodeMeanings[] = {
     {ExitOk, "success"},
     {ExitUsage, "wrong command, unknown option, missing value or stray argument"},
-    {ExitToolFailed, "the listing tool could not be started, was killed by a signal or exited "
-                     "with a non-zero status"},
+    {ExitToolFailed, "the listing tool could not be started, was killed by a signal, exited "
+                     "with a non-zero status, or ran past its time limit or 64 MiB of output"},
     {ExitUndecodable, "the listing tool's output does not decode"},
     {ExitBadHistory, "the history file is not a valid history, or holds numbers the CSV export "
                      "cannot write exactly"},
     {ExitNoSuchContainer, "the history has no reading of the given container"},
     {ExitCannotWrite, "the output file cannot be written"},
     {ExitOutputFailed, "standard output cannot be written"},
+    {ExitLocked, "another process held the history's lock for 10 seconds"},
 };

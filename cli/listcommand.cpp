@@ -6,7 +6,11 @@ namespace {
 
 int list(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
-    CliStore reading(probeProgram(line));
+    QString error;
+    const std::optional<ProbeLimits> limits = probeLimits(line, &error);
+    if (!limits)
+        return fail(err, error, ExitUsage);
+    CliStore reading(probeProgram(line), *limits);
     if (const int status = reading.checkContainers(); status != ExitOk) {
         err << "quillbank-cli: " << reading.failure() << '\n';
         return status;
@@ -21,11 +25,11 @@ int list(const CommandLine &line, QTextStream &out, QTextStream &err)
 Command listCommand()
 {
     return {QStringLiteral("list"),
-            QStringLiteral("[--probe PROGRAM]"),
+            QStringLiteral("[--probe PROGRAM] [--timeout SECONDS]"),
             QStringLiteral("Take one reading as the Check All tool does and print one line per "
                            "container:\nconRef,firstVolName,capacity,free,totalUsed,conUUID "
                            "(sizes in bytes)."),
-            {probeOption()},
+            {probeOption(), timeoutOption()},
             0,
             0,
             list};

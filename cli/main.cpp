@@ -7,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quillbank-cli"));
+    // The window's name, so that both keep the default history in one folder.
+    QCoreApplication::setApplicationName(QStringLiteral("Quillbank"));
     return runCliOnStandardStreams(app.arguments());
 }

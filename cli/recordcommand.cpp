@@ -1,24 +1,40 @@
 #include "clistore.h"
 #include "commands.h"
 #include "exitcodes.h"
+#include "historylock.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
 
 // Read JSON, Check All, Save As JSON: the app's own steps, without dialogs.
-int record(const CommandLine &line, QTextStream &, QTextStream &err)
+int readCheckSave(const QString &path, CliStore &reading)
 {
-    const QString path = line.positional().first();
-    CliStore reading(probeProgram(line));
     int status = QFileInfo::exists(path) ? reading.readHistory(path) : ExitOk;
     if (status == ExitOk)
         status = reading.checkContainers();
     if (status == ExitOk)
         status = reading.saveHistory(path);
-    if (status != ExitOk)
-        err << "quillbank-cli: " << reading.failure() << '\n';
     return status;
+}
+
+int record(const CommandLine &line, QTextStream &, QTextStream &err)
+{
+    QString error;
+    const std::optional<ProbeLimits> limits = probeLimits(line, &error);
+    if (!limits)
+        return fail(err, error, ExitUsage);
+    const QString path = historyArgument(line);
+    if (line.positional().isEmpty())
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    HistoryLock lock(path);
+    if (const HistoryLock::Outcome locked = lock.lock(); locked != HistoryLock::Outcome::Locked)
+        return fail(err, lock.errorString(),
+                    locked == HistoryLock::Outcome::Busy ? ExitLocked : ExitCannotWrite);
+    CliStore reading(probeProgram(line), *limits);
+    const int status = readCheckSave(path, reading);
+    return status == ExitOk ? ExitOk : fail(err, reading.failure(), status);
 }
 
 } // namespace
@@ -26,12 +42,14 @@ int record(const CommandLine &line, QTextStream &, QTextStream &err)
 Command recordCommand()
 {
     return {QStringLiteral("record"),
-            QStringLiteral("HISTORY [--probe PROGRAM]"),
+            QStringLiteral("[HISTORY] [--probe PROGRAM] [--timeout SECONDS]"),
             QStringLiteral("Take one reading and append it to the JSON history file HISTORY, as "
                            "Read JSON, Check All and\nSave As JSON would; the file is made when "
-                           "absent, replaced atomically, and left as it was on\nany failure."),
-            {probeOption()},
-            1,
+                           "absent, replaced atomically, and left as it was on\nany failure. "
+                           "HISTORY.lock keeps a second record (or the window's Save) waiting\n"
+                           "until this one is done."),
+            {probeOption(), timeoutOption()},
+            0,
             1,
             record};
 }

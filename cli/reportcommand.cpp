@@ -170,7 +170,7 @@ QByteArray reportJson(const QList<ContainerReport> &reports, bool withSeries)
 int report(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     CliStore history;
-    if (const int status = history.readHistory(line.positional().first()); status != ExitOk) {
+    if (const int status = history.readHistory(historyArgument(line)); status != ExitOk) {
         err << "quillbank-cli: " << history.failure() << '\n';
         return status;
     }
@@ -199,7 +199,7 @@ int report(const CommandLine &line, QTextStream &out, QTextStream &err)
 Command reportCommand()
 {
     return {QStringLiteral("report"),
-            QStringLiteral("HISTORY [--container CONUUID] [--json] [--series]"),
+            QStringLiteral("[HISTORY] [--container CONUUID] [--json] [--series]"),
             QStringLiteral("For every container of the history (or one), the numbers the window "
                            "shows when it is\nselected: readings, maximum used, minimum free, "
                            "overall rate and forecast."),
@@ -208,7 +208,7 @@ Command reportCommand()
              {QStringLiteral("json"), QStringLiteral("Print one JSON object.")},
              {QStringLiteral("series"),
               QStringLiteral("Add every point of each container's growth series.")}},
-            1,
+            0,
             1,
             report};
 }

@@ -1,34 +1,30 @@
 #include "listingprobe.h"
 
+#include "toolprocess.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
+
+#include <sys/wait.h>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono;
 
 namespace {
 
-// Reads until the child closes its standard output; QProcess drains what is
-// left in the pipe when the child exits, so the final readAll() gets the tail.
-QByteArray readToEnd(QProcess &process)
-{
-    QByteArray output;
-    while (process.waitForReadyRead(-1))
-        output += process.readAllStandardOutput();
-    output += process.readAllStandardOutput();
-    return output;
-}
+// How often a waiting probe calls back, so that a window stays painted.
+constexpr milliseconds waitSlice{50};
 
-// QProcess words it as "execvp: No such file or directory"; people need only
-// the reason after the system call's name.
-QString startFailure(const QProcess &process)
+milliseconds slice(steady_clock::time_point deadline)
 {
-    return process.errorString().section(u": "_s, -1);
+    return qBound(0ms, duration_cast<milliseconds>(deadline - steady_clock::now()), waitSlice);
 }
 
 } // namespace
 
-ListingProbe::ListingProbe(const QString &program) : m_program(program) {}
+ListingProbe::ListingProbe(const QString &program, ProbeLimits limits)
+    : m_program(program), m_limits(limits)
+{}
 
 QString ListingProbe::defaultProgram()
 {
@@ -50,30 +46,66 @@ QString ListingProbe::defaultProgram()
 
 std::optional<QByteArray> ListingProbe::runDiskutil()
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setInputChannelMode(QProcess::ForwardedInputChannel);
-    process.start(m_program, {u"apfs"_s, u"list"_s, u"-plist"_s}, QIODevice::ReadOnly);
-    if (!process.waitForStarted(-1)) {
-        m_error = u"cannot start %1: %2"_s.arg(m_program, startFailure(process));
+    const auto deadline = steady_clock::now() + m_limits.timeout;
+    ToolProcess tool;
+    QString reason;
+    if (!tool.start(m_program, {u"apfs"_s, u"list"_s, u"-plist"_s}, &reason)) {
+        m_error = u"cannot start %1: %2"_s.arg(m_program, reason);
         return std::nullopt;
     }
-    QByteArray output = readToEnd(process);
-    if (process.state() != QProcess::NotRunning)
-        process.waitForFinished(-1);
-    if (!exitedCleanly(process))
-        return std::nullopt;
-    m_error.clear();
+    QByteArray output;
+    const ToolProcess::Read read = readOutput(tool, output, deadline);
+    const bool exited = read == ToolProcess::Read::EndOfFile && awaitExit(tool, deadline);
+    m_error = whyFailed(read, output.size(), exited ? tool.waitStatus() : -1);
+    if (!m_error.isEmpty())
+        return std::nullopt; // the tool's destructor stops what is left of it
     return output;
 }
 
-bool ListingProbe::exitedCleanly(const QProcess &process)
+// To end of file, past the output limit or to the deadline, whichever is first.
+ToolProcess::Read ListingProbe::readOutput(ToolProcess &tool, QByteArray &output,
+                                           steady_clock::time_point deadline)
 {
-    if (process.exitStatus() == QProcess::CrashExit)
-        m_error = m_program + u" was killed by a signal"_s;
-    else if (process.exitCode() != 0)
-        m_error = u"%1 exited with status %2"_s.arg(m_program).arg(process.exitCode());
-    else
-        return true;
-    return false;
+    ToolProcess::Read read = ToolProcess::Read::More;
+    while (read == ToolProcess::Read::More && output.size() <= m_limits.maxOutput &&
+           steady_clock::now() < deadline) {
+        read = tool.readSome(output, slice(deadline));
+        waiting();
+    }
+    return read;
+}
+
+bool ListingProbe::awaitExit(ToolProcess &tool, steady_clock::time_point deadline)
+{
+    while (!tool.waitForExit(slice(deadline))) {
+        if (steady_clock::now() >= deadline)
+            return false;
+        waiting();
+    }
+    return true;
+}
+
+void ListingProbe::waiting() const
+{
+    if (m_whileWaiting)
+        m_whileWaiting();
+}
+
+// Empty when the tool printed within the limits, reached end of file, and
+// exited normally with status 0; exitStatus is -1 when it has not exited.
+QString ListingProbe::whyFailed(ToolProcess::Read read, qint64 size, int exitStatus) const
+{
+    if (read == ToolProcess::Read::Failed)
+        return u"cannot read the output of %1"_s.arg(m_program);
+    if (size > m_limits.maxOutput)
+        return u"%1 printed more than %2 MiB and was stopped"_s.arg(m_program).arg(
+            double(m_limits.maxOutput) / (1 << 20));
+    if (exitStatus < 0)
+        return u"%1 did not finish within %2 s and was stopped"_s.arg(m_program).arg(
+            duration<double>(m_limits.timeout).count());
+    if (WIFSIGNALED(exitStatus))
+        return m_program + u" was killed by a signal"_s;
+    if (WEXITSTATUS(exitStatus) != 0)
+        return u"%1 exited with status %2"_s.arg(m_program).arg(WEXITSTATUS(exitStatus));
+    return {};
 }

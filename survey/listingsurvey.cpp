@@ -8,14 +8,20 @@ namespace {
 ContainerInfo containerFromListing(const APFSInfo &info)
 {
     // The decoder has checked that the volumes' sizes add up within int64.
-    return {newId(),          info.APFSContainerUUID, info.ContainerReference,
-            info.CapacityCeiling, info.CapacityFree,  info.volNames(),
-            info.firstVolName(),  info.totalInUse().value_or(0)};
+    return {newId(),
+            info.APFSContainerUUID,
+            info.ContainerReference,
+            info.CapacityCeiling,
+            info.CapacityFree,
+            info.volNames(),
+            info.firstVolName(),
+            info.totalInUse().value_or(0)};
 }
 
 } // namespace
 
-ListingSurvey::ListingSurvey(const QString &program) : m_probe(program) {}
+ListingSurvey::ListingSurvey(const QString &program, ProbeLimits limits) : m_probe(program, limits)
+{}
 
 std::optional<QByteArray> ListingSurvey::runDiskutil()
 {

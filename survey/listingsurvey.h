@@ -9,7 +9,14 @@
 class ListingSurvey : public ListingSource
 {
 public:
-    explicit ListingSurvey(const QString &program = ListingProbe::defaultProgram());
+    explicit ListingSurvey(const QString &program = ListingProbe::defaultProgram(),
+                           ProbeLimits limits = {});
+
+    // See ListingProbe::setWhileWaiting.
+    void setWhileWaiting(std::function<void()> callback)
+    {
+        m_probe.setWhileWaiting(std::move(callback));
+    }
 
     std::optional<QByteArray> runDiskutil() override;
     std::optional<QList<ContainerInfo>> decode(const QByteArray &listing) override;

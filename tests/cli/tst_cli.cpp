@@ -36,6 +36,13 @@ const QByteArray weekHistory =
     R"("capacity":400000000000,"free":250000000000,"volNames":"A, B, C",)"
     R"("firstVolName":"A","totalUsed":101000000000}]}])";
 
+// monitor-history.json: four readings a day apart. C's used space grows by
+// 88473600 bytes a day, 1024 bytes a second, and its last reading has ten
+// days of that free (884736000 bytes): it fills at 259200 + 864000 =
+// 1123200 s since 2001, 979430400 in Unix time, 10/7 = 1.43 weeks on.
+// D never grows. The last reading is at 259200 + 978307200 = 978566400.
+const QString fixedHistory = QStringLiteral(QUILLBANK_TEST_DATA "/monitor-history.json");
+
 } // namespace
 
 class TestCli : public QObject
@@ -78,6 +85,12 @@ private slots:
                                     << 3 << QString() << u"status 1"_s;
         QTest::newRow("no such tool") << QStringList{u"list"_s, u"--probe"_s, u"/nonexistent"_s}
                                       << 3 << QString() << u"cannot start /nonexistent"_s;
+        const QString hangs = writeScript(m_dir, u"hangs"_s, "sleep 30");
+        QTest::newRow("tool hangs")
+            << QStringList{u"list"_s, u"--probe"_s, hangs, u"--timeout=0.2"_s} << 3 << QString()
+            << u"did not finish within 0.2 s"_s;
+        QTest::newRow("bad timeout")
+            << QStringList{u"record"_s, u"--timeout=0"_s} << 2 << QString() << u"--timeout"_s;
         QTest::newRow("undecodable")
             << QStringList{u"list"_s, u"--probe"_s, tool("<plist><dict/></plist>")} << 4
             << QString() << u"the listing does not decode: missing key \"Containers\""_s;
@@ -140,6 +153,28 @@ private slots:
         QCOMPARE(read->size(), 2);
         QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
         QVERIFY(read->at(1).date >= read->at(0).date);
+    }
+
+    // A second writer waits 10 s for the first, then gives up naming it; the
+    // first still records.
+    void lockKeepsASecondWriterOut()
+    {
+        const QString history = file();
+        QProcess first;
+        first.start(
+            QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"),
+            {u"record"_s, history, u"--probe"_s,
+             writeScript(m_dir, u"slow"_s, "sleep 13; exec " + tool(goodListing).toUtf8())});
+        QTRY_VERIFY(QFile::exists(history + u".lock"_s));
+        const CliRun second =
+            CliProcess().run({u"record"_s, history, u"--probe"_s, tool(goodListing)});
+        QCOMPARE(second.status, int(ExitLocked));
+        QVERIFY2(second.err.contains(u"locked by process %1 "_s.arg(first.processId())),
+                 qPrintable(second.err));
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 1);
+        QVERIFY(!QFile::exists(history + u".lock"_s));
     }
 
     // A failed record leaves the file byte for byte as it was.
@@ -230,6 +265,78 @@ private slots:
         QCOMPARE(fileContents(target), run.out.toUtf8());
     }
 
+    // check as a Monitoring Plugin: its own exit statuses and status line.
+    void check_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("line"); // the start of the status line
+        const QString &h = fixedHistory;
+        const QString age = u"--max-age=0"_s;
+        QTest::newRow("1.43 weeks, below 4")
+            << QStringList{h, age} << 2 << u"QUILLBANK CRITICAL - disk\"3\\ fills in 1.4 weeks |"_s;
+        QTest::newRow("below 12, above 1")
+            << QStringList{h, age, u"--crit-weeks=1"_s} << 1 << u"QUILLBANK WARNING - disk"_s;
+        QTest::newRow("above both")
+            << QStringList{h, age, u"--warn-weeks=1.4"_s, u"--crit-weeks=1"_s} << 0
+            << u"QUILLBANK OK - 2 containers"_s;
+        QTest::newRow("not growing") << QStringList{h, age, u"--container=D"_s} << 0
+                                     << u"QUILLBANK OK - 1 container, none"_s;
+        QTest::newRow("recorder stopped")
+            << QStringList{h, u"--warn-weeks=1"_s, u"--crit-weeks=1"_s} << 1
+            << u"QUILLBANK WARNING - last reading "_s;
+        QTest::newRow("no trend yet") << QStringList{file(*encodeHistory(sampleHistory(2, 1))), age}
+                                      << 0 << u"QUILLBANK OK"_s;
+        QTest::newRow("no such container")
+            << QStringList{h, u"--container=E"_s} << 3 << u"QUILLBANK UNKNOWN - "_s;
+        QTest::newRow("missing history")
+            << QStringList{m_dir.filePath(u"none"_s)} << 3 << u"QUILLBANK UNKNOWN - "_s;
+        QTest::newRow("no readings") << QStringList{file("[]")} << 3 << u"QUILLBANK UNKNOWN - "_s;
+        QTest::newRow("bad threshold")
+            << QStringList{h, u"--warn-weeks=-1"_s} << 3 << u"QUILLBANK UNKNOWN - "_s;
+        QTest::newRow("usage error") << QStringList{h, u"--bogus"_s} << 3 << QString();
+    }
+    void check()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, line);
+        const CliRun run = runCliHere(QStringList{u"check"_s} + args);
+        QTEST(run.status, "status");
+        QVERIFY2(run.out.startsWith(line), qPrintable(run.out));
+    }
+
+    // monitor-metrics.prom is the text worked out by hand from the numbers
+    // above, with C's awkward names escaped; D, not growing, has no fill time.
+    void metrics()
+    {
+        const QByteArray expected =
+            fileContents(QStringLiteral(QUILLBANK_TEST_DATA "/monitor-metrics.prom"));
+        const CliRun run = runCliHere({u"metrics"_s, fixedHistory});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out.toUtf8(), expected);
+        const QString prom = m_dir.filePath(u"quillbank.prom"_s);
+        QCOMPARE(runCliHere({u"metrics"_s, fixedHistory, u"-o"_s, prom}).status, 0);
+        QCOMPARE(fileContents(prom), expected);
+        QProcess promtool; // Prometheus's own checker, where it is installed
+        promtool.start(u"promtool"_s, {u"check"_s, u"metrics"_s});
+        if (!promtool.waitForStarted())
+            QSKIP("promtool is not installed (Debian package prometheus)");
+        promtool.write(expected);
+        promtool.closeWriteChannel();
+        QVERIFY(promtool.waitForFinished(60000));
+        QVERIFY2(promtool.exitCode() == 0, promtool.readAllStandardError().constData());
+    }
+
+    // Without HISTORY, record makes the per-user history, which --help names.
+    void defaultHistory()
+    {
+        qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_s).toUtf8());
+        const CliRun run = CliProcess().run({u"record"_s, u"--probe"_s, tool(goodListing)});
+        QCOMPARE(run.status, 0);
+        const QString expected = m_dir.filePath(u"data/Quillbank/history.json"_s);
+        QVERIFY(fileContents(expected).startsWith("[{\"id\":"));
+        QVERIFY(CliProcess().run({u"--help"_s}).out.contains(expected));
+    }
     // --help prints the exit statuses from the one table, and the README and
     // the manual page say the same.
     void exitStatusesAreDocumented()

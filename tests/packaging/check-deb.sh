@@ -25,6 +25,8 @@ usr/share/icons/hicolor/scalable/apps/quillbank.svg
 usr/share/icons/hicolor/16x16/apps/quillbank.png
 usr/share/icons/hicolor/256x256/apps/quillbank.png
 usr/share/man/man1/quillbank-cli.1.gz
+usr/lib/systemd/user/quillbank-record.service
+usr/lib/systemd/user/quillbank-record.timer
 usr/share/doc/quillbank/copyright"
 [ "${2:-}" = app ] && expected="$expected
 usr/bin/quillbank"

@@ -37,6 +37,18 @@ private slots:
         QTest::newRow("20 MB of output")
             << QByteArray("yes 0123456789abcdef | head -c 20000000") << true
             << QByteArray("0123456789abcdef\n").repeated(1176471).left(20000000) << QString();
+        // Past the limits the tool is stopped with everything it started.
+        QTest::newRow("hangs, with a child")
+            << QByteArray("sleep 30 & echo $! > \"$0.pid\"; wait") << false << QByteArray()
+            << u" did not finish within 5 s and was stopped"_s;
+        QTest::newRow("floods") << QByteArray("yes") << false << QByteArray()
+                                << u" printed more than 32 MiB and was stopped"_s;
+        QTest::newRow("background child prints to the end")
+            << QByteArray("(sleep 0.5; printf late) & printf early") << true
+            << QByteArray("earlylate") << QString();
+        QTest::newRow("background child holds the output past the limit")
+            << QByteArray("sleep 30 & echo $! > \"$0.pid\"; printf early") << false << QByteArray()
+            << u" did not finish within 5 s and was stopped"_s;
     }
     void probe()
     {
@@ -44,14 +56,24 @@ private slots:
         QFETCH(bool, succeeds);
         QFETCH(QString, error);
         const QString program = writeScript(m_dir, u"tool.sh"_s, script);
-        ListingProbe probe(program);
+        QFile::remove(program + u".pid"_s);
+        ListingProbe probe(program, {std::chrono::seconds(5), 32 << 20});
+        int waits = 0;
+        probe.setWhileWaiting([&waits] { ++waits; });
         const std::optional<QByteArray> bytes = probe.runDiskutil();
+        QVERIFY(waits > 0);
         QCOMPARE(bytes.has_value(), succeeds);
         if (succeeds)
             QTEST(*bytes, "output");
         else
             QVERIFY2(probe.errorString().startsWith(program) && probe.errorString().contains(error),
                      qPrintable(probe.errorString()));
+        // The child is gone (or a zombie its new parent has yet to reap).
+        const QByteArray child = fileContents(program + u".pid"_s).trimmed();
+        if (child != "<unreadable>")
+            QTRY_VERIFY(fileContents(u"/proc/%1/stat"_s.arg(QLatin1StringView(child)))
+                            .split(' ')
+                            .value(2) != "S");
     }
 
     void cannotStart_data()

@@ -1,0 +1,182 @@
+#include "clistore.h"
+#include "clock.h"
+#include "commands.h"
+#include "lastreading.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+// The Monitoring Plugins' exit statuses, which monitoring engines read: they
+// differ from the table the other commands use.
+enum PluginStatus { PluginOk = 0, PluginWarning = 1, PluginCritical = 2, PluginUnknown = 3 };
+constexpr const char *pluginStatusNames[] = {"OK", "WARNING", "CRITICAL", "UNKNOWN"};
+
+struct Thresholds {
+    double warnWeeks = 12;
+    double critWeeks = 4;
+    double maxAgeHours = 48; // 0: no age test
+};
+
+struct Verdict {
+    PluginStatus status = PluginOk;
+    QString problem;  // for the status line, when not OK
+    QString perfdata; // one 'label'=value;warn;crit;min; item
+    QString detail;   // the container's own line
+};
+
+bool readNumber(const CommandLine &line, const QString &name, double *value, QString *error)
+{
+    if (!line.isSet(name))
+        return true;
+    bool ok = false;
+    *value = line.value(name).toDouble(&ok);
+    if (ok && *value >= 0 && *value < 1e9)
+        return true;
+    *error =
+        QStringLiteral("--%1 wants a number from 0 on, not \"%2\"").arg(name, line.value(name));
+    return false;
+}
+
+std::optional<Thresholds> thresholds(const CommandLine &line, QString *error)
+{
+    Thresholds limits;
+    if (!readNumber(line, QStringLiteral("warn-weeks"), &limits.warnWeeks, error) ||
+        !readNumber(line, QStringLiteral("crit-weeks"), &limits.critWeeks, error) ||
+        !readNumber(line, QStringLiteral("max-age"), &limits.maxAgeHours, error))
+        return std::nullopt;
+    return limits;
+}
+
+// Perfdata labels may hold anything but an equals sign and a single quote.
+QString perfLabel(const QString &name)
+{
+    QString label = name;
+    return label.replace(u'=', u'_').replace(u'\'', u'_');
+}
+
+QString weeksText(double weeks)
+{
+    return QString::number(weeks, 'f', 1);
+}
+
+Verdict judge(const ContainerTrend &t, const Thresholds &limits)
+{
+    const std::optional<double> weeks = t.trend.fit ? t.trend.fit->weeks : std::nullopt;
+    const PluginStatus status = !weeks                      ? PluginOk
+                                : *weeks < limits.critWeeks ? PluginCritical
+                                : *weeks < limits.warnWeeks ? PluginWarning
+                                                            : PluginOk;
+    const QString growth = !t.trend.fit ? QStringLiteral("no trend yet")
+                           : !weeks     ? QStringLiteral("not growing")
+                                    : QStringLiteral("fills in %1 weeks").arg(weeksText(*weeks));
+    const QString name = t.container.conRef;
+    return {
+        status, name + u' ' + growth,
+        QStringLiteral("'%1 weeks'=%2;%3:;%4:;0;")
+            .arg(perfLabel(name), weeks ? QString::number(*weeks, 'g', 6) : QStringLiteral("U"))
+            .arg(limits.warnWeeks)
+            .arg(limits.critWeeks),
+        QStringLiteral("%1 (%2) %3: %4")
+            .arg(name, t.container.volNames, QLatin1StringView(pluginStatusNames[status]), growth)};
+}
+
+int report(QTextStream &out, PluginStatus status, const QString &summary,
+           const QStringList &perfdata = {}, const QStringList &details = {})
+{
+    out << "QUILLBANK " << pluginStatusNames[status] << " - " << summary;
+    if (!perfdata.isEmpty())
+        out << " | " << perfdata.join(u' ');
+    out << '\n';
+    for (const QString &detail : details)
+        out << detail << '\n';
+    return status;
+}
+
+int judgeAll(QTextStream &out, const QList<ContainerTrend> &trends, double lastDate,
+             const Thresholds &limits)
+{
+    PluginStatus worst = PluginOk;
+    QStringList problems, perfdata, details;
+    for (const ContainerTrend &t : trends) {
+        const Verdict verdict = judge(t, limits);
+        worst = std::max(worst, verdict.status);
+        if (verdict.status != PluginOk)
+            problems.append(verdict.problem);
+        perfdata.append(verdict.perfdata);
+        details.append(verdict.detail);
+    }
+    const double ageHours = (SystemClock().now() - lastDate) / 3600;
+    if (limits.maxAgeHours > 0 && ageHours > limits.maxAgeHours) {
+        worst = std::max(worst, PluginWarning);
+        problems.append(QStringLiteral("last reading %1 hours old: is the recorder running?")
+                            .arg(qRound64(ageHours)));
+    }
+    perfdata.append(QStringLiteral("'age'=%1s;%2;;0;")
+                        .arg(qRound64(ageHours * 3600))
+                        .arg(limits.maxAgeHours > 0
+                                 ? QString::number(qRound64(limits.maxAgeHours * 3600))
+                                 : QString()));
+    const QString summary = problems.isEmpty()
+                                ? QStringLiteral("%1 %2, none fills within %3 weeks")
+                                      .arg(trends.size())
+                                      .arg(trends.size() == 1 ? u"container" : u"containers")
+                                      .arg(limits.warnWeeks)
+                                : problems.join(QStringLiteral("; "));
+    return report(out, worst, summary, perfdata, details);
+}
+
+int check(const CommandLine &line, QTextStream &out, QTextStream &)
+{
+    QString error;
+    const std::optional<Thresholds> limits = thresholds(line, &error);
+    if (!limits)
+        return report(out, PluginUnknown, error);
+    CliStore history;
+    if (history.readHistory(historyArgument(line)) != ExitOk)
+        return report(out, PluginUnknown, history.failure());
+    if (history.store().globalConData().isEmpty())
+        return report(out, PluginUnknown, QStringLiteral("the history holds no readings"));
+    const std::optional<QString> wanted =
+        line.isSet(QStringLiteral("container"))
+            ? std::optional(line.value(QStringLiteral("container")))
+            : std::nullopt;
+    const QList<ContainerTrend> trends = lastReadingTrends(history.store(), wanted);
+    if (wanted && trends.isEmpty())
+        return report(out, PluginUnknown,
+                      QStringLiteral("the last reading has no container %1").arg(*wanted));
+    return judgeAll(out, trends, history.store().globalConData().last().date, *limits);
+}
+
+} // namespace
+
+Command checkCommand()
+{
+    Command command{
+        QStringLiteral("check"),
+        QStringLiteral("[HISTORY] [--container CONUUID] [--warn-weeks N] [--crit-weeks M] "
+                       "[--max-age HOURS]"),
+        QStringLiteral(
+            "A monitoring plugin: judge each container of the history's last reading by its "
+            "recent trend's\nweeks until full: WARNING below N weeks (default 12), CRITICAL "
+            "below M (default 4); no trend\nor no growth is OK. A last reading older than "
+            "HOURS (default 48; 0: no test) is a WARNING.\nPrints one status line with perfdata "
+            "after '|', then one line per container. Its exit status\nfollows the plugin "
+            "convention, not the table below: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN\n(a "
+            "missing or broken history, or a usage error)."),
+        {{QStringLiteral("container"), QStringLiteral("Check this container only."),
+          QStringLiteral("CONUUID")},
+         {QStringLiteral("warn-weeks"), QStringLiteral("Warn below N weeks until full."),
+          QStringLiteral("N")},
+         {QStringLiteral("crit-weeks"), QStringLiteral("Critical below M weeks until full."),
+          QStringLiteral("M")},
+         {QStringLiteral("max-age"), QStringLiteral("Warn when the last reading is older."),
+          QStringLiteral("HOURS")}},
+        0,
+        1,
+        check};
+    command.usageStatus = PluginUnknown;
+    return command;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+
+#include <chrono>
+
+// How long a second writer of a history waits for the first.
+inline constexpr std::chrono::milliseconds historyLockWait{10000};
+
+// The lock every writer of a history holds for its whole read-append-write,
+// so that two writers never both rewrite the file from what they read: a
+// QLockFile beside the file (HISTORY.lock, beside the file a symbolic link
+// names). A lock left by a process that has died is taken over; a live
+// holder keeps it however long it runs. Released when this object goes.
+class HistoryLock
+{
+public:
+    explicit HistoryLock(const QString &historyPath);
+
+    enum class Outcome {
+        Locked,
+        Busy,   // another process held it for the whole wait
+        Failed, // the lock file cannot be made (a read-only folder, say)
+    };
+    Outcome lock(std::chrono::milliseconds wait = historyLockWait);
+    void unlock() { m_lock.unlock(); }
+    // Why lock() did not lock, in one line naming the file and, when busy,
+    // the holder's pid.
+    QString errorString() const { return m_error; }
+
+    static QString lockPath(const QString &historyPath);
+
+private:
+    QString cannotMake() const;
+    QString busy(std::chrono::milliseconds wait) const;
+
+    QString m_history;
+    QLockFile m_lock;
+    QString m_error;
+};
