@@ -31,7 +31,8 @@ CliStore::CliStore(const std::optional<QString> &program, ProbeLimits limits)
     : m_store(
           std::make_unique<SystemClock>(),
           std::make_unique<ListingSurvey>(program.value_or(ListingProbe::defaultProgram()), limits),
-          std::make_unique<LocalFiles>())
+          // record holds the history's lock for its whole read-append-write.
+          std::make_unique<LocalFiles>(false))
 {
     m_store.setFileChooser(this);
     QObject::connect(&m_store, &DiskInfo::failed, &m_store,

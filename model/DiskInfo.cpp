@@ -11,6 +11,9 @@
 #include "seriesaccumulator.h"
 
 #include <QPointer>
+#include <QSet>
+
+#include <algorithm>
 
 DiskInfo::DiskInfo(std::unique_ptr<Clock> clock, std::unique_ptr<ListingSource> listing,
                    std::unique_ptr<FileAccess> files, QObject *parent)
@@ -285,11 +288,47 @@ void DiskInfo::saveJSON()
 void DiskInfo::saveJSONTo(const QString &path)
 {
     QString error;
+    const std::unique_ptr<HistoryGuard> guard = m_files->lockHistory(path, &error);
+    if (!guard) {
+        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
+        return;
+    }
+    if (!mergeBeforeSaving(path)) {
+        emit saveCancelled();
+        return;
+    }
     if (!m_files->writeHistory(path, m_globalConData, &error)) {
         emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
         return;
     }
     emit historySaved(path);
+}
+
+// False when the user cancels. A file that cannot be read holds nothing to
+// keep: the save then goes on and reports its own failure, if any.
+bool DiskInfo::mergeBeforeSaving(const QString &path)
+{
+    QString ignored;
+    const std::optional<QList<DataPoint>> file = m_files->readHistory(path, &ignored);
+    if (!file)
+        return true;
+    QSet<QUuid> known;
+    for (const DataPoint &point : std::as_const(m_globalConData))
+        known.insert(point.id);
+    QList<DataPoint> merged = m_globalConData;
+    for (const DataPoint &point : *file) {
+        if (!known.contains(point.id))
+            merged.append(point);
+    }
+    const qsizetype onlyInFile = merged.size() - m_globalConData.size();
+    const SaveChoice choice =
+        onlyInFile == 0 || !m_saveQuestion ? SaveChoice::Merge : m_saveQuestion(onlyInFile);
+    if (choice == SaveChoice::Merge && onlyInFile > 0) {
+        std::stable_sort(merged.begin(), merged.end(),
+                         [](const DataPoint &a, const DataPoint &b) { return a.date < b.date; });
+        replaceHistory(merged);
+    }
+    return choice != SaveChoice::Cancel;
 }
 
 void DiskInfo::saveCSV(const QString &conUUID)

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -110,7 +111,15 @@ public:
     // What Read JSON and Save As JSON do once the user has chosen path; also
     // for a file named on the command line, a dropped file and File ▸ Save.
     void readJSONFrom(const QString &path);
+    // Saves under the history's lock. When the file holds readings this
+    // history lacks (by id), the save question decides: merge them in (the
+    // union, by date), replace the file, or cancel. Without a question they
+    // are merged: nothing is lost.
     void saveJSONTo(const QString &path);
+
+    enum class SaveChoice { Merge, Replace, Cancel };
+    using SaveQuestion = std::function<SaveChoice(qsizetype readingsOnlyInFile)>;
+    void setSaveQuestion(SaveQuestion question) { m_saveQuestion = std::move(question); }
     // Builds the series and summary numbers of one container.
     void selectContainer(const QString &conUUID);
     // Exports one container's readings to a CSV file the user chooses.
@@ -141,12 +150,14 @@ private:
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
+    bool mergeBeforeSaving(const QString &path);
     ContainerInfo pooled(ContainerInfo container);
     void writeCsvTo(const QString &path, const ContainerExport &rows);
 
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<ListingSource> m_listing;
     std::unique_ptr<FileAccess> m_files;
+    SaveQuestion m_saveQuestion;
     FileChooser *m_fileChooser = nullptr;
     TextPool m_texts;
 

@@ -204,7 +204,9 @@ void ContentView::checkAll()
 {
     {
         const BusyCursor busy;
+        m_toolBar->setEnabled(false);
         m_diskInfo->checkContainers();
+        m_toolBar->setEnabled(true);
     }
     m_hasRun = true;
     refreshLines();

@@ -108,6 +108,9 @@ void MainWindow::watchStore()
     connect(store(), &DiskInfo::historySaved, this, &MainWindow::saved);
     connect(store(), &DiskInfo::saveCancelled, this, [this] { m_afterSave = nullptr; });
     connect(store(), &DiskInfo::failed, this, &MainWindow::failed);
+    store()->setSaveQuestion([this](qsizetype readingsOnlyInFile) {
+        return askToMergeReadings(this, readingsOnlyInFile);
+    });
 }
 
 void MainWindow::historyChanged(DiskInfo::Property property)

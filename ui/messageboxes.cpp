@@ -1,6 +1,7 @@
 #include "messageboxes.h"
 
 #include <QGuiApplication>
+#include <QPushButton>
 
 namespace {
 
@@ -42,4 +43,23 @@ QMessageBox::StandardButton askToSaveReadings(QWidget *parent)
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+DiskInfo::SaveChoice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyInFile)
+{
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
+                    QMessageBox::tr("The file holds %n reading(s) that this window has not seen.",
+                                    nullptr, int(readingsOnlyInFile)),
+                    QMessageBox::NoButton, parent);
+    box.setInformativeText(QMessageBox::tr("Merge keeps them beside this window's readings, in "
+                                           "date order; Replace writes over them."));
+    QPushButton *merge = box.addButton(QMessageBox::tr("Merge"), QMessageBox::AcceptRole);
+    QPushButton *replace = box.addButton(QMessageBox::tr("Replace"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(merge);
+    box.exec();
+    if (box.clickedButton() == merge)
+        return DiskInfo::SaveChoice::Merge;
+    return box.clickedButton() == replace ? DiskInfo::SaveChoice::Replace
+                                          : DiskInfo::SaveChoice::Cancel;
 }

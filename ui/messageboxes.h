@@ -14,3 +14,8 @@ void showFailure(QWidget *parent, DiskInfo::Failure failure, const QString &reas
 // Asks whether to save the readings that were not saved before they are
 // lost: Save, Discard or Cancel.
 QMessageBox::StandardButton askToSaveReadings(QWidget *parent);
+
+// Asks, before a save, what to do with the readings the file holds that this
+// window's history lacks (another process, a scheduled record say, added
+// them): merge them in (the default), replace the file, or cancel.
+DiskInfo::SaveChoice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyInFile);

@@ -172,6 +172,45 @@ private slots:
         QCOMPARE(s.files->histories.value(u"/saved.json"_qs), s.store.globalConData());
     }
 
+    // A save never drops readings another process added to the file unless
+    // the user says so.
+    void saveMergesWhatTheFileAdded_data()
+    {
+        QTest::addColumn<int>("fileKind"); // 0 unchanged, 1 grew, 2 another history
+        QTest::addColumn<DiskInfo::SaveChoice>("choice");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("saved");
+        QTest::newRow("unchanged") << 0 << DiskInfo::SaveChoice::Replace << 0 << 2;
+        QTest::newRow("grew, merge") << 1 << DiskInfo::SaveChoice::Merge << 1 << 3;
+        QTest::newRow("grew, replace") << 1 << DiskInfo::SaveChoice::Replace << 1 << 2;
+        QTest::newRow("another, merge") << 2 << DiskInfo::SaveChoice::Merge << 2 << 4;
+        QTest::newRow("another, cancel") << 2 << DiskInfo::SaveChoice::Cancel << 2 << 2;
+    }
+    void saveMergesWhatTheFileAdded()
+    {
+        QFETCH(int, fileKind);
+        QFETCH(DiskInfo::SaveChoice, choice);
+        StandInStore s;
+        s.store.replaceHistory(history(2, 1));
+        QList<DataPoint> file = s.store.globalConData();
+        if (fileKind == 1)
+            file.append(DataPoint{newId(), 500.0, {}});
+        if (fileKind == 2)
+            file = history(2, 1);
+        s.files->histories.insert(u"/h.json"_qs, file);
+        int asked = 0;
+        s.store.setSaveQuestion(
+            [&](qsizetype onlyInFile) { return asked = int(onlyInFile), choice; });
+        s.store.saveJSONTo(u"/h.json"_qs);
+        QTEST(asked, "asked");
+        QTEST(int(s.files->histories.value(u"/h.json"_qs).size()), "saved");
+        if (choice != DiskInfo::SaveChoice::Cancel)
+            QCOMPARE(s.files->histories.value(u"/h.json"_qs), s.store.globalConData());
+        const QList<DataPoint> &saved = s.files->histories.value(u"/h.json"_qs);
+        QVERIFY(std::is_sorted(saved.begin(), saved.end(),
+                               [](const auto &a, const auto &b) { return a.date < b.date; }));
+    }
+
     void csvRowsAreThoseOfTheCommand()
     {
         StandInStore s;
