@@ -1,8 +1,7 @@
 #include "commandline.h"
 
 CommandLine::CommandLine(const Command &command)
-    : m_command(command), m_help(m_parser.addHelpOption()),
-      m_version(m_parser.addVersionOption())
+    : m_command(command), m_help(m_parser.addHelpOption()), m_version(m_parser.addVersionOption())
 {
     m_parser.addOptions(command.options);
 }

@@ -10,9 +10,9 @@ int csv(const CommandLine &line, QTextStream &out, QTextStream &err)
     const QString conUUID = line.positional().at(1);
     CliStore history;
     int status = history.readHistory(line.positional().at(0));
-    const auto rows =
-        status == ExitOk ? ContainerExport::fromEntries(history.store().containerData(), conUUID)
-                         : std::nullopt;
+    const auto rows = status == ExitOk
+                          ? ContainerExport::fromEntries(history.store().containerData(), conUUID)
+                          : std::nullopt;
     if (status != ExitOk) {
         err << "quillbank-cli: " << history.failure() << '\n';
     } else if (!rows) {

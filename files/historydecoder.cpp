@@ -1,8 +1,8 @@
 #include "historydecoder.h"
 
 #include "historykeys.h"
-#include "utf8textcache.h"
 #include "ids.h"
+#include "utf8textcache.h"
 
 #include <simdjson.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "units.h"
 #include <QColor>
 #include <QList>
 #include <QPointF>
-#include "units.h"
 
 #include <QWidget>
 

@@ -28,9 +28,8 @@ inline QString writeListingTool(const QTemporaryDir &dir, const QString &name,
         return {};
     data.write(output);
     data.setPermissions(data.permissions() | QFile::ReadOther);
-    return writeScript(dir, name,
-                       "cat '" + data.fileName().toUtf8() + "'\nexit " +
-                           QByteArray::number(status));
+    return writeScript(
+        dir, name, "cat '" + data.fileName().toUtf8() + "'\nexit " + QByteArray::number(status));
 }
 
 inline QByteArray fileContents(const QString &path)
