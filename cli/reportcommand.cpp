@@ -62,7 +62,7 @@ void printText(QTextStream &out, const QList<ContainerReport> &reports, bool wit
             << " readings\n"
             << summaryLine(r.maxSizeTotal, r.minFree) << '\n'
             << rateLine(r.overallRate) << '\n'
-            << forecastLine(r.timeToRun, !r.series.isEmpty() && r.overallRate <= 0) << '\n'
+            << forecastLine(r.timeToRun, r.series, r.overallRate) << '\n'
             << trendLine(r.trend) << '\n';
         if (!withSeries)
             continue;

@@ -30,8 +30,10 @@ QString rateLine(double overallRate)
                              overallRate);
 }
 
-QString forecastLine(qint64 timeToRun, bool notGrowing)
+QString forecastLine(qint64 timeToRun, const QList<RateStats> &series, double overallRate)
 {
+    const bool notGrowing =
+        series.size() > 1 && series.constLast().date > series.constFirst().date && overallRate <= 0;
     const QString start = QStringLiteral(
         "Forecast time for container to fill at current rate of increase in used space: ");
     if (notGrowing)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ratestats.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +12,7 @@
 QStringList helpLines();
 QString summaryLine(qint64 maxSizeTotal, double minFree);
 QString rateLine(double overallRate);
-// Ends "not growing" instead of "0 weeks" when the series does not grow:
-// there is no time at which it fills, and 0 weeks would read as full now.
-QString forecastLine(qint64 timeToRun, bool notGrowing = false);
+// Ends "not growing" instead of "0 weeks" when the series spans some time
+// and did not grow over it: there is no time at which it fills, and 0 weeks
+// would read as full now.
+QString forecastLine(qint64 timeToRun, const QList<RateStats> &series, double overallRate);

@@ -297,8 +297,8 @@ void ContentView::refreshLines()
     m_rateLines->setVisible(m_hasRun);
     m_summaryLine->setText(summaryLine(m_diskInfo->maxSizeTotal(), m_diskInfo->minFree()));
     m_rateLine->setText(rateLine(m_diskInfo->overallRate()));
-    const bool notGrowing = !m_diskInfo->ratesPoints().isEmpty() && m_diskInfo->overallRate() <= 0;
-    m_forecastLine->setText(forecastLine(m_diskInfo->timeToRun(), notGrowing));
+    m_forecastLine->setText(forecastLine(m_diskInfo->timeToRun(), m_diskInfo->ratesPoints(),
+                                         m_diskInfo->overallRate()));
     m_trendLine->setText(trendLine(m_diskInfo->recentTrend()));
 }
 

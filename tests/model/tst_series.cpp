@@ -1,5 +1,6 @@
 #include "containerexport.h"
 #include "standins.h"
+#include "statuslines.h"
 
 #include <QTest>
 
@@ -154,6 +155,20 @@ private slots:
         QCOMPARE(s.store.overallRate(), 0.0);
         QCOMPARE(s.store.timeToRun(), 0);
         QCOMPARE(s.store.minFree(), conUUID == u"B" ? 1.0 : 0.0);
+    }
+
+    // A shrinking container never fills; "0 weeks" would read as full now.
+    void forecastLineSaysNotGrowing()
+    {
+        StandInStore s;
+        s.store.setContainerData(
+            entries({a(0, 10 * GB, 20 * GB), a(1000, 11 * GB, 19 * GB), other(5)}));
+        for (const auto &[conUUID, end] :
+             {std::pair{u"A"_qs, u": not growing"_qs}, std::pair{u"B"_qs, u": 0 weeks"_qs}}) {
+            s.store.selectContainer(conUUID);
+            QVERIFY(forecastLine(s.store.timeToRun(), s.store.ratesPoints(), s.store.overallRate())
+                        .endsWith(end));
+        }
     }
 
     void exportTakesItsTrailerFromTheFirstReading()
