@@ -9,26 +9,20 @@ int csv(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     const QString conUUID = line.positional().at(1);
     CliStore history;
-    int status = history.readHistory(line.positional().at(0));
-    const auto rows = status == ExitOk
-                          ? ContainerExport::fromEntries(history.store().containerData(), conUUID)
-                          : std::nullopt;
-    if (status != ExitOk) {
-        err << "quillbank-cli: " << history.failure() << '\n';
-    } else if (!rows) {
-        err << "quillbank-cli: " << noSuchContainer(conUUID) << '\n';
-        status = ExitNoSuchContainer;
-    } else if (line.isSet(QStringLiteral("o"))) {
-        status = history.saveCsv(conUUID, line.value(QStringLiteral("o")));
-        if (status != ExitOk)
-            err << "quillbank-cli: " << history.failure() << '\n';
-    } else if (const std::optional<QByteArray> text = csvText(*rows)) {
-        out << QString::fromUtf8(*text);
-    } else {
-        err << "quillbank-cli: " << rows->whyInexact() << '\n';
-        status = ExitBadHistory;
+    if (const int status = history.readHistory(line.positional().at(0)); status != ExitOk)
+        return fail(err, history.failure(), status);
+    const auto rows = ContainerExport::fromEntries(history.store().containerData(), conUUID);
+    if (!rows)
+        return fail(err, noSuchContainer(conUUID), ExitNoSuchContainer);
+    if (line.isSet(QStringLiteral("o"))) {
+        const int status = history.saveCsv(conUUID, line.value(QStringLiteral("o")));
+        return status == ExitOk ? ExitOk : fail(err, history.failure(), status);
     }
-    return status;
+    const std::optional<QByteArray> text = csvText(*rows);
+    if (!text)
+        return fail(err, rows->whyInexact(), ExitBadHistory);
+    out << QString::fromUtf8(*text);
+    return ExitOk;
 }
 
 } // namespace

@@ -11,10 +11,8 @@ int list(const CommandLine &line, QTextStream &out, QTextStream &err)
     if (!limits)
         return fail(err, error, ExitUsage);
     CliStore reading(probeProgram(line), *limits);
-    if (const int status = reading.checkContainers(); status != ExitOk) {
-        err << "quillbank-cli: " << reading.failure() << '\n';
-        return status;
-    }
+    if (const int status = reading.checkContainers(); status != ExitOk)
+        return fail(err, reading.failure(), status);
     for (const ContainerInfo &container : reading.store().containerList())
         out << container.copyText() << '\n';
     return ExitOk;

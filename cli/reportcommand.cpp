@@ -170,10 +170,8 @@ QByteArray reportJson(const QList<ContainerReport> &reports, bool withSeries)
 int report(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     CliStore history;
-    if (const int status = history.readHistory(historyArgument(line)); status != ExitOk) {
-        err << "quillbank-cli: " << history.failure() << '\n';
-        return status;
-    }
+    if (const int status = history.readHistory(historyArgument(line)); status != ExitOk)
+        return fail(err, history.failure(), status);
     const bool filtered = line.isSet(QStringLiteral("container"));
     const ContainerMatcher wanted(line.value(QStringLiteral("container")));
     QList<ContainerReport> reports;
@@ -181,11 +179,9 @@ int report(const CommandLine &line, QTextStream &out, QTextStream &err)
         if (!filtered || wanted(latest.conUUID))
             reports.append(reportOn(history.store(), latest));
     }
-    if (filtered && reports.isEmpty()) {
-        err << "quillbank-cli: " << noSuchContainer(line.value(QStringLiteral("container")))
-            << '\n';
-        return ExitNoSuchContainer;
-    }
+    if (filtered && reports.isEmpty())
+        return fail(err, noSuchContainer(line.value(QStringLiteral("container"))),
+                    ExitNoSuchContainer);
     const bool withSeries = line.isSet(QStringLiteral("series"));
     if (line.isSet(QStringLiteral("json")))
         out << QString::fromUtf8(reportJson(reports, withSeries)) << '\n';
