@@ -308,6 +308,8 @@ void DiskInfo::saveJSONTo(const QString &path)
 // keep: the save then goes on and reports its own failure, if any.
 bool DiskInfo::mergeBeforeSaving(const QString &path)
 {
+    if (!m_saveQuestion)
+        return true;
     QString ignored;
     const std::optional<QList<DataPoint>> file = m_files->readHistory(path, &ignored);
     if (!file)
@@ -321,8 +323,7 @@ bool DiskInfo::mergeBeforeSaving(const QString &path)
             merged.append(point);
     }
     const qsizetype onlyInFile = merged.size() - m_globalConData.size();
-    const SaveChoice choice =
-        onlyInFile == 0 || !m_saveQuestion ? SaveChoice::Merge : m_saveQuestion(onlyInFile);
+    const SaveChoice choice = onlyInFile == 0 ? SaveChoice::Merge : m_saveQuestion(onlyInFile);
     if (choice == SaveChoice::Merge && onlyInFile > 0) {
         std::stable_sort(merged.begin(), merged.end(),
                          [](const DataPoint &a, const DataPoint &b) { return a.date < b.date; });

@@ -111,10 +111,11 @@ public:
     // What Read JSON and Save As JSON do once the user has chosen path; also
     // for a file named on the command line, a dropped file and File ▸ Save.
     void readJSONFrom(const QString &path);
-    // Saves under the history's lock. When the file holds readings this
-    // history lacks (by id), the save question decides: merge them in (the
-    // union, by date), replace the file, or cancel. Without a question they
-    // are merged: nothing is lost.
+    // Saves under the history's lock. With a save question set (the window),
+    // a file that holds readings this history lacks (by id) is dealt with as
+    // it answers: merge them in (the union, by date), replace the file, or
+    // cancel. Without one (the command line, which read the file under the
+    // same lock a moment before) the file is not read again.
     void saveJSONTo(const QString &path);
 
     enum class SaveChoice { Merge, Replace, Cancel };
