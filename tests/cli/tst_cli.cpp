@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "dates.h"
 #include "exitcodes.h"
 #include "histories.h"
 #include "historyencoder.h"
@@ -42,6 +43,12 @@ const QByteArray weekHistory =
 // 1123200 s since 2001, 979430400 in Unix time, 10/7 = 1.43 weeks on.
 // D never grows. The last reading is at 259200 + 978307200 = 978566400.
 const QString fixedHistory = QStringLiteral(QUILLBANK_TEST_DATA "/monitor-history.json");
+
+// Now, as a history dates its readings.
+double now()
+{
+    return double(QDateTime::currentSecsSinceEpoch() - referenceEpochSeconds);
+}
 
 } // namespace
 
@@ -119,6 +126,10 @@ private slots:
                                                   << 5 << QString() << u"not a valid history"_s;
         QTest::newRow("report, /dev/zero") << QStringList{u"report"_s, u"/dev/zero"_s} << 5
                                            << QString() << u"a character device"_s;
+        QFile sparse(file());
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(4) << 30));
+        QTest::newRow("report, 4 GB of zeros") << QStringList{u"report"_s, sparse.fileName()} << 5
+                                               << QString() << u"the top level is not an array"_s;
         QTest::newRow("csv onto a FIFO")
             << QStringList{u"csv"_s, history, u"UUID-c1"_s, u"-o"_s, fifo} << 7 << QString()
             << u"a FIFO, not a regular file"_s;
@@ -153,28 +164,6 @@ private slots:
         QCOMPARE(read->size(), 2);
         QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
         QVERIFY(read->at(1).date >= read->at(0).date);
-    }
-
-    // A second writer waits 10 s for the first, then gives up naming it; the
-    // first still records.
-    void lockKeepsASecondWriterOut()
-    {
-        const QString history = file();
-        QProcess first;
-        first.start(
-            QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"),
-            {u"record"_s, history, u"--probe"_s,
-             writeScript(m_dir, u"slow"_s, "sleep 13; exec " + tool(goodListing).toUtf8())});
-        QTRY_VERIFY(QFile::exists(history + u".lock"_s));
-        const CliRun second =
-            CliProcess().run({u"record"_s, history, u"--probe"_s, tool(goodListing)});
-        QCOMPARE(second.status, int(ExitLocked));
-        QVERIFY2(second.err.contains(u"locked by process %1 "_s.arg(first.processId())),
-                 qPrintable(second.err));
-        QVERIFY(first.waitForFinished(60000));
-        QCOMPARE(first.exitCode(), 0);
-        QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 1);
-        QVERIFY(!QFile::exists(history + u".lock"_s));
     }
 
     // A failed record leaves the file byte for byte as it was.
@@ -294,7 +283,17 @@ private slots:
         QTest::newRow("no readings") << QStringList{file("[]")} << 3 << u"QUILLBANK UNKNOWN - "_s;
         QTest::newRow("bad threshold")
             << QStringList{h, u"--warn-weeks=-1"_s} << 3 << u"QUILLBANK UNKNOWN - "_s;
-        QTest::newRow("usage error") << QStringList{h, u"--bogus"_s} << 3 << QString();
+        QTest::newRow("usage error")
+            << QStringList{h, u"--bogus"_s} << 3 << u"QUILLBANK UNKNOWN - Unknown option"_s;
+        const auto at = [this](double date) {
+            return QStringList{
+                file(*encodeHistory({{newId(), date, {sampleContainer(u"c"_s, 9, 4, 5)}}}))};
+        };
+        QTest::newRow("dated in the future")
+            << at(now() + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
+        QTest::newRow("dated -1e308")
+            << at(-1e308) << 1
+            << u"QUILLBANK WARNING - last reading 9223372036854775807 hours old"_s;
     }
     void check()
     {
@@ -303,6 +302,24 @@ private slots:
         const CliRun run = runCliHere(QStringList{u"check"_s} + args);
         QTEST(run.status, "status");
         QVERIFY2(run.out.startsWith(line), qPrintable(run.out));
+    }
+
+    // A monitoring engine reads one status line with perfdata after its '|',
+    // Prometheus one series per container: names must break neither, and a
+    // container listed twice counts once.
+    void namesKeepTheirPlace()
+    {
+        ContainerInfo c = sampleContainer(u"c"_s, 1000, 400, 500);
+        c.conRef = u"a|b\nc\x01"_s;
+        c.volNames = u"v\r\n|w"_s;
+        const QString h = file(*encodeHistory({{newId(), now(), {c, c}}}));
+        const QStringList lines = runCliHere({u"check"_s, h}).out.split(u'\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith(u"QUILLBANK OK - 1 container, none fills within 12 weeks | "
+                                     "'a b c  weeks'=U;12:;4:;0; 'age'="_s),
+                 qPrintable(lines[0]));
+        QCOMPARE(lines[1], u"a b c  (v   w) OK: no trend yet"_s);
+        QCOMPARE(runCliHere({u"metrics"_s, h}).out.count(u"quillbank_container_free_bytes{"_s), 1);
     }
 
     // monitor-metrics.prom is the text worked out by hand from the numbers
@@ -370,6 +387,46 @@ private slots:
         QCOMPARE(run.status, int(ExitOutputFailed));
         QCOMPARE(run.err,
                  u"quillbank-cli: cannot write standard output: No space left on device\n"_s);
+        const CliRun check = CliProcess().run({u"check"_s, fixedHistory}, false, 0, u"/dev/full"_s);
+        QCOMPARE(check.status, 3);
+        QCOMPARE(check.err, u"QUILLBANK UNKNOWN - cannot write standard output: No space left on "
+                            "device\n"_s);
+    }
+
+    // The default history needs an absolute HOME and data folder, and says
+    // why its folder cannot be made.
+    void defaultHistoryFolder_data()
+    {
+        QTest::addColumn<QString>("home"); // empty: unset
+        QTest::addColumn<QString>("dataHome");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("HOME unset") << QString() << QString() << u"HOME is not set"_s;
+        QTest::newRow("relative HOME")
+            << u"home"_s << QString() << u"HOME (home) is not an absolute path"_s;
+        QTest::newRow("relative data folder")
+            << u"/"_s << u"data"_s << u"data/Quillbank: not an absolute path"_s;
+        QTest::newRow("HOME not writable") << m_dir.path() << QString() << u"Permission denied"_s;
+    }
+    void defaultHistoryFolder()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, dataHome);
+        QFETCH(QString, reason);
+        CliProcess cli;
+        cli.environment.remove(u"HOME"_s);
+        cli.environment.remove(u"XDG_DATA_HOME"_s);
+        if (!home.isEmpty())
+            cli.environment.insert(u"HOME"_s, home);
+        if (!dataHome.isEmpty())
+            cli.environment.insert(u"XDG_DATA_HOME"_s, dataHome);
+        const CliRun run = cli.run({u"record"_s, u"--probe"_s, tool(goodListing)}, true);
+        if (run.status == cannotDropRoot || (!isRoot() && reason == u"Permission denied"))
+            QSKIP("needs an unprivileged user run by root");
+        QCOMPARE(run.status, int(ExitUsage));
+        QVERIFY2(
+            run.err.startsWith(u"quillbank-cli: cannot make the default history's folder "_s) &&
+                run.err.endsWith(reason + u'\n') && run.err.count(u'\n') == 1,
+            qPrintable(run.err));
     }
 
     // As users run it, as nobody when we are root (root ignores permissions).
