@@ -240,17 +240,22 @@ void DiskInfo::readData()
 void DiskInfo::readJSONFrom(const QString &path)
 {
     QString error;
+    // Taken first: a file changed while it is read then never passes as known.
+    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
     const auto history = m_files->readHistory(path, &error);
     if (!history) {
         emit failed(Failure::CannotRead, path + u": not a valid history: " + error);
         return;
     }
     replaceHistory(*history);
+    m_knownFile = path;
+    m_knownStamp = stamp;
     emit historyRead(path);
 }
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)
 {
+    m_knownStamp.clear();
     setGlobalConData(history);
     setContainerData({});
     qsizetype entries = 0;
@@ -288,7 +293,8 @@ void DiskInfo::saveJSONTo(const QString &path)
 {
     QList<DataPoint> saved = m_globalConData;
     HistorySaver saver(*m_files, m_saveQuestions);
-    const HistorySaver::Outcome outcome = saver.save(path, saved);
+    const HistorySaver::Outcome outcome =
+        saver.save(path, saved, path == m_knownFile ? m_knownStamp : QByteArray());
     if (outcome == HistorySaver::Outcome::Cancelled) {
         emit saveCancelled();
         return;
@@ -299,6 +305,8 @@ void DiskInfo::saveJSONTo(const QString &path)
     }
     if (saved.size() != m_globalConData.size())
         replaceHistory(saved);
+    m_knownFile = path;
+    m_knownStamp = saver.savedStamp();
     emit historySaved(path);
 }
 
