@@ -1,9 +1,12 @@
+#include "DiskInfo.h"
 #include "clirun.h"
+#include "clock.h"
 #include "dates.h"
 #include "exitcodes.h"
 #include "histories.h"
 #include "historyencoder.h"
 #include "ids.h"
+#include "listingsurvey.h"
 #include "listingxml.h"
 #include "localfiles.h"
 #include "scripts.h"
@@ -164,6 +167,61 @@ private slots:
         QCOMPARE(read->size(), 2);
         QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
         QVERIFY(read->at(1).date >= read->at(0).date);
+    }
+
+    // Two records whose tools run at once both keep their reading: the lock
+    // is held only while one of them writes.
+    void overlappingRecordsKeepBothReadings()
+    {
+        const QString history = file();
+        QProcess first;
+        first.start(QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"),
+                    {u"record"_s, history, u"--probe"_s,
+                     writeScript(m_dir, u"slow"_s, "sleep 3; exec " + tool(goodListing).toUtf8())});
+        QVERIFY(first.waitForStarted());
+        const CliRun second =
+            CliProcess().run({u"record"_s, history, u"--probe"_s, tool(goodListing)});
+        QCOMPARE(second.status, 0);
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
+        QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 2);
+        QVERIFY(!QFile::exists(history + u".lock"_s));
+    }
+
+    // A scheduled record runs while the window asks what to do with the
+    // file's readings, or between the window's read and its save: it neither
+    // waits for the answer nor loses its reading.
+    void recordWhileTheWindowWorks_data()
+    {
+        QTest::addColumn<bool>("duringQuestion");
+        QTest::newRow("during the question") << true;
+        QTest::newRow("between read and save") << false;
+    }
+    void recordWhileTheWindowWorks()
+    {
+        QFETCH(bool, duringQuestion);
+        const QString history = file(*encodeHistory(sampleHistory(1, 1)));
+        const QStringList record{u"record"_s, history, u"--probe"_s, tool(goodListing)};
+        DiskInfo window(std::make_unique<SystemClock>(),
+                        std::make_unique<ListingSurvey>(tool(goodListing)),
+                        std::make_unique<LocalFiles>());
+        int recorded = -1;
+        window.setSaveQuestions({[&](qsizetype) {
+                                     recorded = CliProcess().run(record).status;
+                                     return HistorySaver::Choice::Replace;
+                                 },
+                                 {}});
+        if (duringQuestion) {
+            window.replaceHistory(sampleHistory(2, 1));
+        } else {
+            window.readJSONFrom(history);
+            recorded = runCliHere(record).status;
+            window.checkContainers();
+        }
+        window.saveJSONTo(history);
+        QCOMPARE(recorded, 0);
+        // Replace gives up the reading the person was told of, not the new one.
+        QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 3);
     }
 
     // A failed record leaves the file byte for byte as it was.
@@ -391,42 +449,6 @@ private slots:
         QCOMPARE(check.status, 3);
         QCOMPARE(check.err, u"QUILLBANK UNKNOWN - cannot write standard output: No space left on "
                             "device\n"_s);
-    }
-
-    // The default history needs an absolute HOME and data folder, and says
-    // why its folder cannot be made.
-    void defaultHistoryFolder_data()
-    {
-        QTest::addColumn<QString>("home"); // empty: unset
-        QTest::addColumn<QString>("dataHome");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("HOME unset") << QString() << QString() << u"HOME is not set"_s;
-        QTest::newRow("relative HOME")
-            << u"home"_s << QString() << u"HOME (home) is not an absolute path"_s;
-        QTest::newRow("relative data folder")
-            << u"/"_s << u"data"_s << u"data/Quillbank: not an absolute path"_s;
-        QTest::newRow("HOME not writable") << m_dir.path() << QString() << u"Permission denied"_s;
-    }
-    void defaultHistoryFolder()
-    {
-        QFETCH(QString, home);
-        QFETCH(QString, dataHome);
-        QFETCH(QString, reason);
-        CliProcess cli;
-        cli.environment.remove(u"HOME"_s);
-        cli.environment.remove(u"XDG_DATA_HOME"_s);
-        if (!home.isEmpty())
-            cli.environment.insert(u"HOME"_s, home);
-        if (!dataHome.isEmpty())
-            cli.environment.insert(u"XDG_DATA_HOME"_s, dataHome);
-        const CliRun run = cli.run({u"record"_s, u"--probe"_s, tool(goodListing)}, true);
-        if (run.status == cannotDropRoot || (!isRoot() && reason == u"Permission denied"))
-            QSKIP("needs an unprivileged user run by root");
-        QCOMPARE(run.status, int(ExitUsage));
-        QVERIFY2(
-            run.err.startsWith(u"quillbank-cli: cannot make the default history's folder "_s) &&
-                run.err.endsWith(reason + u'\n') && run.err.count(u'\n') == 1,
-            qPrintable(run.err));
     }
 
     // As users run it, as nobody when we are root (root ignores permissions).

@@ -1,5 +1,5 @@
 // quillbank-cli as a process among others: lock files left behind or held,
-// writers killed, signals, and the limits a shell sets.
+// writers killed, signals, the limits a shell sets and its environment.
 #include "clirun.h"
 #include "exitcodes.h"
 #include "histories.h"
@@ -59,37 +59,39 @@ private slots:
     // Only a lock whose holder runs keeps record out.
     void lockFiles_data()
     {
-        QTest::addColumn<QByteArray>("contents"); // "live": held by a running record
+        QTest::addColumn<QByteArray>("contents"); // empty pid: that of a live holder
         QTest::addColumn<int>("status");
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
         const QByteArray pidMax = fileContents(u"/proc/sys/kernel/pid_max"_s).trimmed();
         QTest::newRow("empty") << QByteArray() << 0;
         QTest::newRow("garbage") << QByteArray("\x01 no pid\n") << 0;
-        QTest::newRow("dead pid") << pidMax + "\nquillbank-cli\n" +
-                                         QSysInfo::machineHostName().toUtf8() + '\n'
-                                  << 0;
-        QTest::newRow("live holder") << QByteArray("live") << int(ExitLocked);
+        QTest::newRow("dead pid") << pidMax + "\nquillbank-cli\n" + host + '\n' << 0;
+        QTest::newRow("live holder") << "\nsleep\n" + host + '\n' << int(ExitLocked);
     }
     void lockFiles()
     {
         QFETCH(QByteArray, contents);
         const QString history = fresh(u"h.json"_s), lock = history + u".lock"_s;
-        QProcess holder;
-        if (contents == "live") { // a record that waits for its tool
-            const QString slow = writeScript(m_dir, u"slow"_s, "sleep 13; exec " + m_tool.toUtf8());
-            holder.start(cli, {u"record"_s, history, u"--probe"_s, slow});
+        const QStringList record{u"record"_s, history, u"--probe"_s, m_tool};
+        QProcess holder; // holds flock() on the file as QLockFile does, and runs on
+        if (contents.startsWith('\n')) {
+            holder.start(u"sh"_s, {u"-c"_s, u"exec 9<>\"$0\" && flock 9 && exec sleep 60"_s, lock});
             QTRY_VERIFY(QFile::exists(lock));
-        } else {
-            QFile file(lock); // left by an earlier run, not one making it now
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
-                    file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                     QFileDevice::FileModificationTime));
+            contents.prepend(QByteArray::number(holder.processId()));
         }
-        const CliRun run = CliProcess().run({u"record"_s, history, u"--probe"_s, m_tool});
+        QFile file(lock); // else left by an earlier run, not one making it now
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() &&
+                file.flush() &&
+                file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        const CliRun run = CliProcess().run(record);
         QTEST(run.status, "status");
         if (holder.state() != QProcess::NotRunning) {
-            QVERIFY2(run.err.contains(u"locked by process %1 "_s.arg(holder.processId())),
+            QVERIFY2(run.err.contains(u"locked by process %1 (sleep)"_s.arg(holder.processId())),
                      qPrintable(run.err));
-            QVERIFY(holder.waitForFinished(60000) && holder.exitCode() == 0);
+            holder.kill();
+            QVERIFY(holder.waitForFinished() && CliProcess().run(record).status == 0);
         }
         QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 1);
         QVERIFY(!QFile::exists(lock));
@@ -145,6 +147,42 @@ private slots:
         QVERIFY(run.waitForFinished(10000));
         QCOMPARE(run.exitCode(), 128 + signal);
         QTRY_VERIFY(!runs(marker));
+    }
+
+    // The default history needs an absolute HOME and data folder, and says
+    // why its folder cannot be made.
+    void defaultHistoryFolder_data()
+    {
+        QTest::addColumn<QString>("home"); // empty: unset
+        QTest::addColumn<QString>("dataHome");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("HOME unset") << QString() << QString() << u"HOME is not set"_s;
+        QTest::newRow("relative HOME")
+            << u"home"_s << QString() << u"HOME (home) is not an absolute path"_s;
+        QTest::newRow("relative data folder")
+            << u"/"_s << u"data"_s << u"data/Quillbank: not an absolute path"_s;
+        QTest::newRow("HOME not writable") << m_dir.path() << QString() << u"Permission denied"_s;
+    }
+    void defaultHistoryFolder()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, dataHome);
+        QFETCH(QString, reason);
+        CliProcess cli;
+        cli.environment.remove(u"HOME"_s);
+        cli.environment.remove(u"XDG_DATA_HOME"_s);
+        if (!home.isEmpty())
+            cli.environment.insert(u"HOME"_s, home);
+        if (!dataHome.isEmpty())
+            cli.environment.insert(u"XDG_DATA_HOME"_s, dataHome);
+        const CliRun run = cli.run({u"record"_s, u"--probe"_s, m_tool}, true);
+        if (run.status == cannotDropRoot || (!isRoot() && reason == u"Permission denied"))
+            QSKIP("needs an unprivileged user run by root");
+        QCOMPARE(run.status, int(ExitUsage));
+        QVERIFY2(
+            run.err.startsWith(u"quillbank-cli: cannot make the default history's folder "_s) &&
+                run.err.endsWith(reason + u'\n') && run.err.count(u'\n') == 1,
+            qPrintable(run.err));
     }
 
     // Limits a shell sets are failures with their reason, never a crash.
