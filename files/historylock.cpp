@@ -30,9 +30,7 @@ milliseconds retryPause()
 
 bool isRecent(const struct stat &status)
 {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return qAbs(now.tv_sec - status.st_mtim.tv_sec) <= makingTime.count();
+    return qAbs(std::time(nullptr) - status.st_mtime) <= makingTime.count();
 }
 
 // Whether path still names the regular file open as fd.
