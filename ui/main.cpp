@@ -19,12 +19,8 @@ int main(int argc, char *argv[])
                                  QApplication::translate("main", "A history to open (.json)."),
                                  QStringLiteral("[file]"));
     parser.process(app);
-    auto survey = std::make_unique<ListingSurvey>();
-    // The window stays painted while the listing tool runs; the user's input
-    // waits, and Check All's tools are disabled meanwhile.
-    survey->setWhileWaiting(
-        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    QuillbankApp quillbank(new DiskInfo(std::make_unique<SystemClock>(), std::move(survey),
+    QuillbankApp quillbank(new DiskInfo(std::make_unique<SystemClock>(),
+                                        std::make_unique<ListingSurvey>(),
                                         std::make_unique<LocalFiles>()));
     quillbank.start(parser.positionalArguments().value(0));
     return QApplication::exec();
