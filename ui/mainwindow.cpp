@@ -3,12 +3,14 @@
 #include "contentview.h"
 #include "messageboxes.h"
 #include "qtfilechooser.h"
+#include "storeworker.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -46,6 +48,9 @@ QString droppedHistory(const QMimeData *data)
     return {};
 }
 
+// Every label of the window still reads in full at this size.
+constexpr QSize smallest(800, 500);
+
 } // namespace
 
 MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
@@ -59,7 +64,9 @@ MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     watchStore();
     setAcceptDrops(true);
     updateTitle();
-    resize(1000, 860);
+    setMinimumSize(smallest);
+    statusBar()->setSizeGripEnabled(false);
+    resize(1200, 860);
 }
 
 DiskInfo *MainWindow::store() const
@@ -78,9 +85,16 @@ void MainWindow::createFileMenu()
                   &DiskInfo::saveJSON);
     addMenuAction(file, "exportcsv", tr("&Export Selection as CSV…"), {Keys(Qt::CTRL | Qt::Key_E)},
                   m_content, &ContentView::saveSelectionAsCsv);
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("recent"));
+    m_recentMenu->setToolTipsVisible(true);
+    setRecentFiles({});
     file->addSeparator();
     addMenuAction(file, "checkall", tr("&Check All"), keysOf(Keys::Refresh, Keys(Qt::Key_F5)),
                   m_content, &ContentView::checkAll);
+    m_stop = addMenuAction(file, "stop", tr("S&top"), keysOf(Keys::Cancel, Keys(Qt::Key_Escape)),
+                           store(), &DiskInfo::stopChecking);
+    m_stop->setEnabled(false);
     file->addSeparator();
     addMenuAction(file, "quit", tr("&Quit"), keysOf(Keys::Quit, Keys(Qt::CTRL | Qt::Key_Q)), this,
                   &QWidget::close);
@@ -101,9 +115,25 @@ void MainWindow::createHelpMenu()
     guide->setObjectName(QStringLiteral("quillbankhelp"));
 }
 
+void MainWindow::setRecentFiles(const QStringList &paths)
+{
+    m_recentMenu->clear();
+    for (const QString &path : paths) {
+        const QString number = QString::number(m_recentMenu->actions().size() + 1);
+        QAction *open = m_recentMenu->addAction(u'&' + number + u' ' + QFileInfo(path).fileName(),
+                                                this, [this, path] { openHistory(path); });
+        open->setToolTip(path);
+        open->setStatusTip(path);
+    }
+    m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
 void MainWindow::watchStore()
 {
     connect(store(), &DiskInfo::changed, this, &MainWindow::historyChanged);
+    connect(store(), &DiskInfo::checkingChanged, this, &MainWindow::checkingChanged);
+    connect(m_content->worker(), &StoreWorker::busyChanged, this,
+            [this](bool busy) { busy ? setCursor(Qt::BusyCursor) : unsetCursor(); });
     connect(store(), &DiskInfo::historyRead, this, &MainWindow::fileChanged);
     connect(store(), &DiskInfo::historySaved, this, &MainWindow::saved);
     connect(store(), &DiskInfo::saveCancelled, this, [this] { m_afterSave = nullptr; });
@@ -111,6 +141,15 @@ void MainWindow::watchStore()
     store()->setSaveQuestion([this](qsizetype readingsOnlyInFile) {
         return askToMergeReadings(this, readingsOnlyInFile);
     });
+}
+
+void MainWindow::checkingChanged(bool checking)
+{
+    m_stop->setEnabled(checking);
+    if (checking)
+        statusBar()->showMessage(tr("Checking all containers… Escape stops."));
+    else
+        statusBar()->clearMessage();
 }
 
 void MainWindow::historyChanged(DiskInfo::Property property)
@@ -134,12 +173,12 @@ void MainWindow::saved(const QString &path)
         std::exchange(m_afterSave, nullptr)();
 }
 
-void MainWindow::failed(DiskInfo::Failure failure, const QString &reason)
+void MainWindow::failed(DiskInfo::Failure failure, const QString &reason, const QString &path)
 {
     // A failed save leaves the window open; a failed export does not matter to it.
     if (failure == DiskInfo::Failure::CannotWrite)
         m_afterSave = nullptr;
-    showFailure(this, failure, reason);
+    showFailure(this, failure, reason, path);
 }
 
 void MainWindow::updateTitle()
