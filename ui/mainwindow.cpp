@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
@@ -66,6 +67,10 @@ MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     updateTitle();
     setMinimumSize(smallest);
     statusBar()->setSizeGripEnabled(false);
+    // Not a passing message, which a menu's status tips would wipe out.
+    m_checking = new QLabel(tr("Checking all containers… Escape stops."));
+    m_checking->hide();
+    statusBar()->addWidget(m_checking);
     resize(1200, 860);
 }
 
@@ -146,10 +151,7 @@ void MainWindow::watchStore()
 void MainWindow::checkingChanged(bool checking)
 {
     m_stop->setEnabled(checking);
-    if (checking)
-        statusBar()->showMessage(tr("Checking all containers… Escape stops."));
-    else
-        statusBar()->clearMessage();
+    m_checking->setVisible(checking);
 }
 
 void MainWindow::historyChanged(DiskInfo::Property property)

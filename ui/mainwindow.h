@@ -7,6 +7,7 @@
 #include <functional>
 
 class ContentView;
+class QLabel;
 
 // The main window: the content view with its toolbar, the File menu with the
 // standard keys, Edit ▸ Copy for the selected container and the Help menu.
@@ -61,6 +62,7 @@ private:
     ContentView *m_content;
     QMenu *m_recentMenu = nullptr;
     QAction *m_stop = nullptr;
+    QLabel *m_checking = nullptr;
     QString m_file;
     // What waits for Save As JSON to finish: closing, or reading a dropped file.
     std::function<void()> m_afterSave;
