@@ -295,16 +295,19 @@ void ScrollingChart::setTimeTicks(const QList<TimeTick> &ticks)
     if (ticks == m_timeTicks)
         return;
     m_timeTicks = ticks;
-    // From the last, so that no category's start is moved on the way.
-    const QStringList labels = m_axisX->categoriesLabels();
-    for (auto label = labels.crbegin(); label != labels.crend(); ++label)
-        m_axisX->remove(*label);
-    if (ticks.isEmpty())
-        return;
-    // Each label sits at its category's end: the tick.
-    m_axisX->setStartValue(ticks.constFirst().at - 1.0);
-    for (const TimeTick &tick : ticks)
-        m_axisX->append(tick.label, tick.at);
+    {
+        // The chart lays the axis out once, not once per category.
+        const QSignalBlocker quiet(m_axisX);
+        // From the last, so that no category's start is moved on the way.
+        const QStringList labels = m_axisX->categoriesLabels();
+        for (auto label = labels.crbegin(); label != labels.crend(); ++label)
+            m_axisX->remove(*label);
+        // Each label sits at its category's end: the tick.
+        m_axisX->setStartValue(ticks.isEmpty() ? 0.0 : ticks.constFirst().at - 1.0);
+        for (const TimeTick &tick : ticks)
+            m_axisX->append(tick.label, tick.at);
+    }
+    emit m_axisX->categoriesChanged();
 }
 
 bool ScrollingChart::eventFilter(QObject *watched, QEvent *event)
