@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 class Clock;
@@ -104,14 +105,31 @@ public:
     // The dialogs of the three file operations; without one they do nothing.
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
 
+    // Where the store does its slow work, running the listing tool and
+    // decoding a history file: `work` runs away from the store's thread and
+    // touches only the listing source or the files, then `done` runs on the
+    // store's thread; the jobs end in the order given, and no `done` runs
+    // once the store is gone. The window sets one; without one (the command
+    // line) `work` and `done` run at once, one after the other.
+    using Worker = std::function<void(std::function<void()> work, std::function<void()> done)>;
+    void setWorker(Worker worker) { m_worker = std::move(worker); }
+
     // Takes one reading of every container and appends it to the history.
+    // With a worker it returns at once; a Check All under way makes it do
+    // nothing.
     void checkContainers();
+    // From the start of a Check All until its reading is recorded.
+    bool isChecking() const { return m_checking; }
+    // Ends the listing tool of the Check All under way, which then changes
+    // nothing and reports nothing.
+    void stopChecking() { m_stop.request_stop(); }
     // Replaces the history with a JSON file the user chooses.
     void readData();
     // Saves the history to a JSON file the user chooses.
     void saveJSON();
     // What Read JSON and Save As JSON do once the user has chosen path; also
     // for a file named on the command line, a dropped file and File ▸ Save.
+    // Reading decodes the file on the worker.
     void readJSONFrom(const QString &path);
     // Saves through HistorySaver. With questions set (the window), a file
     // that holds readings this history lacks (by id), or that cannot be read,
@@ -139,15 +157,39 @@ signals:
     void aboutToChange(DiskInfo::Property property);
     void changed(DiskInfo::Property property);
     // An operation stopped short; reason says why in one line, naming the
-    // tool or the file. A cancelled dialog is no failure.
-    void failed(DiskInfo::Failure failure, const QString &reason);
+    // tool or the file; path is the file's, when there is one. A cancelled
+    // dialog is no failure.
+    void failed(DiskInfo::Failure failure, const QString &reason, const QString &path = QString());
     // The history was replaced by the one in path, or written whole to path.
     void historyRead(const QString &path);
     void historySaved(const QString &path);
     // The user cancelled Save As JSON's dialog.
     void saveCancelled();
+    // A Check All started, or ended whatever its outcome.
+    void checkingChanged(bool checking);
 
 private:
+    // What one run of the listing tool gave.
+    struct ListingRun {
+        enum class Outcome { Listed, ToolFailed, Undecodable, Stopped } outcome{};
+        QList<ContainerInfo> containers;
+        QString reason;
+    };
+    // A history file as decoded, or why it does not decode.
+    struct HistoryFile {
+        QByteArray stamp;
+        std::optional<QList<DataPoint>> history;
+        QString error;
+    };
+
+    // The halves of Check All: the first, on the worker, uses only the
+    // source; the second records the run on the store's thread.
+    static ListingRun readListing(ListingSource &source, const std::stop_token &stop);
+    void recordListing(const ListingRun &run);
+    void applyHistoryFile(const QString &path, const HistoryFile &file);
+    void inWorker(std::function<void()> work, std::function<void()> done);
+    void setChecking(bool checking);
+
     template <typename T>
     void write(Property property, T &member, const T &value);
     template <typename T>
@@ -155,7 +197,8 @@ private:
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
-    void reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason);
+    void reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason,
+                           const QString &path);
     ContainerInfo pooled(ContainerInfo container);
     std::optional<ContainerExport> exportRows(const QString &conUUID);
     void writeCsvTo(const QString &path, const ContainerExport &rows);
@@ -169,6 +212,9 @@ private:
     QString m_knownFile;
     QByteArray m_knownStamp;
     FileChooser *m_fileChooser = nullptr;
+    Worker m_worker;
+    std::stop_source m_stop;
+    bool m_checking = false;
     TextPool m_texts;
 
     QList<DataPoint> m_globalConData;

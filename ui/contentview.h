@@ -11,6 +11,7 @@
 #include <optional>
 
 class ContainerListModel;
+class ContainerTable;
 class QAction;
 class QLabel;
 class QLayout;
@@ -20,13 +21,15 @@ class QTableView;
 class QToolBar;
 class QtFileChooser;
 class RateChart;
+class StoreWorker;
 class UsedSpaceChart;
 
 // The main window's content, top to bottom: the containers of the latest
 // reading, the help lines (until the first Check All) or the summary line,
 // the used-space chart, the rate and forecast lines, the rate chart and the
 // days slider. It owns the store and starts every store operation: the
-// selection from the list, the others from its toolbar.
+// selection from the list, the others from its toolbar. The store's slow work
+// runs on its worker, so the window goes on answering meanwhile.
 class ContentView : public QWidget
 {
     Q_OBJECT
@@ -38,7 +41,9 @@ public:
 
     DiskInfo *theDiskInfo() const { return m_diskInfo; }
     QToolBar *toolBar() const { return m_toolBar; }
-    QTableView *listView() const { return m_list; }
+    ContainerTable *listView() const { return m_list; }
+    QSlider *daysSlider() const { return m_slider; }
+    StoreWorker *worker() const { return m_worker.get(); }
 
     // Calls the operation with the selected container's conUUID; nothing
     // when no row, or no row of the current list, is selected.
@@ -53,6 +58,7 @@ public:
     std::unique_ptr<QMenu> toolMenu() const;
 
     // The Check All and Save Selection As CSV tools, also on the File menu.
+    // Check All returns at once; the reading is recorded when the tool ends.
     void checkAll();
     void saveSelectionAsCsv();
 
@@ -70,6 +76,7 @@ private:
                      const QString &themeIcon);
     void showToolMenu(const QPoint &position);
     void storeChanged(DiskInfo::Property property);
+    void checkingChanged(bool checking);
     void scheduleRefresh();
     void refresh();
     void refreshLines();
@@ -78,12 +85,15 @@ private:
 
     DiskInfo *m_diskInfo;
     std::unique_ptr<QtFileChooser> m_fileChooser;
+    // Goes before the store, its child, so that no job outlives it.
+    std::unique_ptr<StoreWorker> m_worker;
     std::optional<QUuid> m_selection;
     double m_visibleDuration = 14 * secondsPerDay;
     bool m_hasRun = false;
+    bool m_hasSelected = false; // a container's series has been built
 
     ContainerListModel *m_model;
-    QTableView *m_list;
+    ContainerTable *m_list;
     QWidget *m_helpLines;
     QLabel *m_summaryLine;
     QWidget *m_rateLines;

@@ -4,6 +4,13 @@
 #include "helpwindow.h"
 #include "mainwindow.h"
 #include "resourcepaths.h"
+#include "windowmemory.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTranslator>
+
+using namespace Qt::StringLiterals;
 
 QuillbankApp::QuillbankApp(DiskInfo *store, QObject *parent)
     : QObject(parent), m_mainWindow(new MainWindow(store))
@@ -15,6 +22,18 @@ QuillbankApp::~QuillbankApp()
 {
     delete m_helpWindow;
     delete m_mainWindow;
+}
+
+void QuillbankApp::installTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(u"quillbank_en"_s, u":/i18n"_s))
+        QCoreApplication::installTranslator(translator);
+}
+
+void QuillbankApp::rememberIn(std::unique_ptr<QSettings> settings)
+{
+    new WindowMemory(m_mainWindow, std::move(settings));
 }
 
 void QuillbankApp::start(const QString &historyFile)

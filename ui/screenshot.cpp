@@ -4,16 +4,18 @@
 // usage: quillbank-screenshot LISTING_PROGRAM HISTORY.json OUTPUT.png
 #include "DiskInfo.h"
 #include "clock.h"
+#include "containertable.h"
 #include "contentview.h"
 #include "filechooser.h"
 #include "listingsurvey.h"
 #include "localfiles.h"
 #include "mainwindow.h"
 #include "scrollingchart.h"
+#include "storeworker.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
@@ -41,17 +43,19 @@ private:
 
 void settle(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
+// Until the store's work for the tool is done.
 void trigger(const MainWindow &window, const char *tool)
 {
     if (auto *action = window.findChild<QAction *>(QLatin1StringView(tool)))
         action->trigger();
-    settle(200);
+    do
+        settle(100);
+    while (window.contentView()->worker()->isBusy());
 }
 
 } // namespace

@@ -199,6 +199,7 @@ private slots:
                                      recorded = CliProcess().run(record).status;
                                      return HistorySaver::Choice::Replace;
                                  },
+                                 {},
                                  {}});
         if (duringQuestion) {
             window.replaceHistory(sampleHistory(2, 1));

@@ -1,16 +1,25 @@
+#include "containertable.h"
 #include "contentview.h"
 #include "helpwindow.h"
 #include "histories.h"
 #include "mainwindow.h"
+#include "messageboxes.h"
 #include "quillbankapp.h"
 #include "resourcepaths.h"
 #include "standins.h"
+#include "storeworker.h"
+#include "windowmemory.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QSlider>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -32,6 +41,16 @@ QString message(const QWidget *window)
     return box ? box->text() + u' ' + box->informativeText() : QString();
 }
 
+// Keeps the text of the question that opens next, and cancels it.
+void cancelNextQuestion(QString *text)
+{
+    QTimer::singleShot(0, [text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        *text = box->text();
+        box->reject();
+    });
+}
+
 } // namespace
 
 class TestDesktop : public QObject
@@ -43,6 +62,7 @@ class TestDesktop : public QObject
     StandInChooser m_chooser;
 
     void press(const QKeySequence &keys) { QTest::keySequence(m_window.get(), keys); }
+    bool idle() const { return !m_window->contentView()->worker()->isBusy(); }
     // Answers the next question from within its own event loop.
     static void answerNextQuestion(QMessageBox::StandardButton answer)
     {
@@ -52,6 +72,8 @@ class TestDesktop : public QObject
     }
 
 private slots:
+    void initTestCase() { QuillbankApp::installTranslations(); }
+
     void init()
     {
         m_standIns = new StandInStore;
@@ -96,6 +118,10 @@ private slots:
             answerNextQuestion(QMessageBox::Discard); // the readings just taken
         press(QKeySequence(keys));
         QTRY_VERIFY2(message(m_window.get()).contains(named), qPrintable(message(m_window.get())));
+        // A file read, saved or exported is named in the text itself, the
+        // reason beneath.
+        if (named.startsWith(u'/'))
+            QVERIFY(m_window->findChild<QMessageBox *>()->text().contains(named.mid(3)));
     }
 
     // Readings not saved mark the title, and quitting asks about them. Save
@@ -117,6 +143,7 @@ private slots:
         if (!current.isEmpty())
             m_standIns->store.readJSONFrom(current);
         press(Qt::Key_F5);
+        QTRY_VERIFY(idle());
         QCOMPARE(title(m_window.get()),
                  current.isEmpty() ? u"Quillbank*"_s : u"read.json* — Quillbank"_s);
         // The dialog is answered only when there is no file to save straight to.
@@ -141,6 +168,7 @@ private slots:
     {
         QFETCH(QMessageBox::StandardButton, answer);
         press(Qt::Key_F5);
+        QTRY_VERIFY(idle());
         answerNextQuestion(answer);
         press(QKeySequence(u"Ctrl+O"_s));
         QTest::qWait(0);
@@ -162,10 +190,59 @@ private slots:
                                          {{newId(), 8e8, {readingOf(diskA, 0)}}});
         QuillbankApp app(standIns.release());
         app.start(path);
+        QTRY_VERIFY(!app.mainWindow()->contentView()->worker()->isBusy());
         const bool read = path == u"/h/start.json";
         QCOMPARE(title(app.mainWindow()), read ? u"start.json — Quillbank"_s : u"Quillbank"_s);
         QCOMPARE(standIns.store.globalConData().size(), read ? 1 : 0);
         QCOMPARE(message(app.mainWindow()).contains(path), !read);
+    }
+
+    // The counts read as English.
+    void plurals_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("one") << 1 << u"holds 1 reading that"_s;
+        QTest::newRow("two") << 2 << u"holds 2 readings that"_s;
+    }
+    void plurals()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, says);
+        QString text;
+        cancelNextQuestion(&text);
+        askToMergeReadings(m_window.get(), count);
+        QVERIFY2(text.contains(says), qPrintable(text));
+    }
+
+    // The window comes back as it was left, with the files read or saved last.
+    void remembered()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(u"settings.ini"_s);
+        const auto memory = [&ini](MainWindow *window) {
+            return new WindowMemory(window, std::make_unique<QSettings>(ini, QSettings::IniFormat));
+        };
+        memory(m_window.get());
+        ContentView *view = m_window->contentView();
+        view->daysSlider()->setValue(5);
+        view->listView()->horizontalHeader()->resizeSection(0, 123);
+        for (int file = 0; file < 7; ++file) {
+            const QString path = dir.filePath(QString::number(file) + u".json"_s);
+            QFile(path).open(QIODevice::WriteOnly);
+            emit m_standIns->store.historySaved(path);
+        }
+        m_window->close();
+        StandInStore again;
+        MainWindow window(again.release());
+        memory(&window);
+        QCOMPARE(window.contentView()->daysSlider()->value(), 5);
+        QCOMPARE(window.contentView()->listView()->columnWidth(0), 123);
+        QStringList recent;
+        for (const QAction *action : window.findChild<QMenu *>(u"recent"_s)->actions())
+            recent.append(action->text());
+        QCOMPARE(recent, QStringList({u"&1 6.json"_s, u"&2 5.json"_s, u"&3 4.json"_s,
+                                      u"&4 3.json"_s, u"&5 2.json"_s}));
     }
 
     void helpPages_data()
