@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include <QStandardPaths>
+#include "defaulthistory.h"
 
 QCommandLineOption probeOption()
 {
@@ -47,15 +47,9 @@ std::optional<ProbeLimits> probeLimits(const CommandLine &line, QString *error)
     return limits;
 }
 
-QString defaultHistory()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/history.json");
-}
-
 QString historyArgument(const CommandLine &line)
 {
-    return line.positional().value(0, defaultHistory());
+    return line.positional().value(0, defaultHistoryPath());
 }
 
 int fail(QTextStream &err, const QString &reason, int status)

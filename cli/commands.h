@@ -23,8 +23,8 @@ std::optional<QString> probeProgram(const CommandLine &line);
 std::optional<ProbeLimits> probeLimits(const CommandLine &line, QString *error);
 
 // The history a command reads or writes: its HISTORY argument when given,
-// else the per-user one, whose folder `record` makes when needed.
-QString defaultHistory();
+// else the per-user one (defaulthistory.h), whose folder `record` makes when
+// needed.
 QString historyArgument(const CommandLine &line);
 
 // Prints the one line "quillbank-cli: reason" and returns status.

@@ -247,7 +247,14 @@ void DiskInfo::readJSONFrom(const QString &path)
         return;
     }
     replaceHistory(*history);
+    listLastReading();
     emit historyRead(path);
+}
+
+void DiskInfo::listLastReading()
+{
+    setContainerList(m_globalConData.isEmpty() ? QList<ContainerInfo>{}
+                                               : m_globalConData.constLast().containers);
 }
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)

@@ -110,6 +110,8 @@ public:
     void saveJSON();
     // What Read JSON and Save As JSON do once the user has chosen path; also
     // for a file named on the command line, a dropped file and File ▸ Save.
+    // A history read lists the containers of its last reading, as Check All
+    // would have, without taking one.
     void readJSONFrom(const QString &path);
     // Saves under the history's lock. With a save question set (the window),
     // a file that holds readings this history lacks (by id) is dealt with as
@@ -151,6 +153,7 @@ private:
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
+    void listLastReading();
     bool mergeBeforeSaving(const QString &path);
     ContainerInfo pooled(ContainerInfo container);
     void writeCsvTo(const QString &path, const ContainerExport &rows);

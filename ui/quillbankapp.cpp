@@ -1,9 +1,12 @@
 #include "quillbankapp.h"
 
 #include "DiskInfo.h"
+#include "defaulthistory.h"
 #include "helpwindow.h"
 #include "mainwindow.h"
 #include "resourcepaths.h"
+
+#include <QFileInfo>
 
 QuillbankApp::QuillbankApp(DiskInfo *store, QObject *parent)
     : QObject(parent), m_mainWindow(new MainWindow(store))
@@ -20,8 +23,12 @@ QuillbankApp::~QuillbankApp()
 void QuillbankApp::start(const QString &historyFile)
 {
     m_mainWindow->show();
-    if (!historyFile.isEmpty())
-        m_mainWindow->openHistory(historyFile);
+    // Without a file, the history the recorder fills, once it has begun.
+    const QString history = historyFile.isEmpty() && QFileInfo::exists(defaultHistoryPath())
+                                ? defaultHistoryPath()
+                                : historyFile;
+    if (!history.isEmpty())
+        m_mainWindow->openHistory(history);
 }
 
 void QuillbankApp::showHelp()

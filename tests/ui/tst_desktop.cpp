@@ -1,4 +1,5 @@
 #include "contentview.h"
+#include "defaulthistory.h"
 #include "helpwindow.h"
 #include "histories.h"
 #include "mainwindow.h"
@@ -7,10 +8,12 @@
 #include "standins.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -123,25 +126,40 @@ private slots:
         QCOMPARE(m_window->isWindowModified(), !saved);
     }
 
-    // A broken history leaves an empty window and says why.
+    // A history given, or else the recorder's default one when it exists,
+    // opens with its last reading listed and the first container selected;
+    // a broken one leaves an empty window and says why.
     void openAtStart_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("history") << u"/h/start.json"_s;
-        QTest::newRow("broken") << u"/h/broken.json"_s;
+        QTest::addColumn<QString>("given"); // empty: none
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("history") << u"/h/start.json"_s << true;
+        QTest::newRow("broken") << u"/h/start.json"_s << false;
+        QTest::newRow("default history") << QString() << true;
+        QTest::newRow("broken default history") << QString() << false;
     }
     void openAtStart()
     {
-        QFETCH(QString, path);
+        QFETCH(QString, given);
+        QFETCH(bool, readable);
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        const QString path = given.isEmpty() ? defaultHistoryPath() : given;
+        if (given.isEmpty()) // the file has to be there; the stand-in reads it
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
+                    QFile(path).open(QIODevice::WriteOnly));
         StandInStore standIns;
-        standIns.files->histories.insert(u"/h/start.json"_s,
-                                         {{newId(), 8e8, {readingOf(diskA, 0)}}});
+        if (readable)
+            standIns.files->histories.insert(path, {{newId(), 8e8, {readingOf(diskA, 0)}}});
         QuillbankApp app(standIns.release());
-        app.start(path);
-        const bool read = path == u"/h/start.json";
-        QCOMPARE(title(app.mainWindow()), read ? u"start.json — Quillbank"_s : u"Quillbank"_s);
-        QCOMPARE(standIns.store.globalConData().size(), read ? 1 : 0);
-        QCOMPARE(message(app.mainWindow()).contains(path), !read);
+        app.start(given);
+        QCOMPARE(title(app.mainWindow()),
+                 readable ? u"%1 — Quillbank"_s.arg(QFileInfo(path).fileName()) : u"Quillbank"_s);
+        QCOMPARE(message(app.mainWindow()).contains(path), !readable);
+        QTRY_COMPARE(app.mainWindow()->contentView()->listView()->model()->rowCount(),
+                     readable ? 1 : 0);
+        QTRY_COMPARE(standIns.store.ratesPoints().size(), readable ? 1 : 0);
+        QVERIFY(!app.mainWindow()->isWindowModified());
     }
 
     void helpPages_data()
