@@ -5,8 +5,6 @@
 #include "listingsurvey.h"
 #include "localfiles.h"
 
-#include <QUrl>
-
 namespace {
 
 int exitCodeOf(DiskInfo::Failure failure)
@@ -21,6 +19,8 @@ int exitCodeOf(DiskInfo::Failure failure)
         return ExitBadHistory;
     case DiskInfo::Failure::CannotWrite:
         return ExitCannotWrite;
+    case DiskInfo::Failure::Locked:
+        return ExitLocked;
     }
     return ExitCannotWrite;
 }
@@ -31,10 +31,8 @@ CliStore::CliStore(const std::optional<QString> &program, ProbeLimits limits)
     : m_store(
           std::make_unique<SystemClock>(),
           std::make_unique<ListingSurvey>(program.value_or(ListingProbe::defaultProgram()), limits),
-          // record holds the history's lock for its whole read-append-write.
-          std::make_unique<LocalFiles>(false))
+          std::make_unique<LocalFiles>())
 {
-    m_store.setFileChooser(this);
     QObject::connect(&m_store, &DiskInfo::failed, &m_store,
                      [this](DiskInfo::Failure failure, const QString &reason) {
                          m_status = exitCodeOf(failure);
@@ -42,39 +40,30 @@ CliStore::CliStore(const std::optional<QString> &program, ProbeLimits limits)
                      });
 }
 
-void CliStore::choose(Mode, ContentType, Completion completion)
+template <typename Operation>
+int CliStore::run(Operation operation)
 {
-    // No event loop runs here: the answer comes at once.
-    completion(Response::Ok, QUrl::fromLocalFile(m_path));
-}
-
-int CliStore::run(const QString &path, void (DiskInfo::*operation)())
-{
-    m_path = path;
     m_status = ExitOk;
-    (m_store.*operation)();
+    operation();
     return m_status;
 }
 
 int CliStore::checkContainers()
 {
-    return run({}, &DiskInfo::checkContainers);
+    return run([this] { m_store.checkContainers(); });
 }
 
 int CliStore::readHistory(const QString &path)
 {
-    return run(path, &DiskInfo::readData);
+    return run([&] { m_store.readJSONFrom(path); });
 }
 
 int CliStore::saveHistory(const QString &path)
 {
-    return run(path, &DiskInfo::saveJSON);
+    return run([&] { m_store.saveJSONTo(path); });
 }
 
 int CliStore::saveCsv(const QString &conUUID, const QString &path)
 {
-    m_path = path;
-    m_status = ExitOk;
-    m_store.saveCSV(conUUID);
-    return m_status;
+    return run([&] { m_store.saveCSVTo(conUUID, path); });
 }

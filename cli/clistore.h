@@ -1,7 +1,6 @@
 #pragma once
 
 #include "DiskInfo.h"
-#include "filechooser.h"
 #include "listingprobe.h"
 
 #include <QString>
@@ -9,10 +8,10 @@
 #include <optional>
 
 // The store as the command-line tool drives it: the real listing tool (or a
-// given program) and the real files, with each file dialog answered at once
-// by the path given on the command line. Each operation returns ExitOk or the
-// exit status of its failure, whose reason is then in failure().
-class CliStore : private FileChooser
+// given program) and the real files, at the paths given on the command line.
+// Each operation returns ExitOk or the exit status of its failure, whose
+// reason is then in failure().
+class CliStore
 {
 public:
     explicit CliStore(const std::optional<QString> &program = std::nullopt,
@@ -28,11 +27,10 @@ public:
     QString failure() const { return m_reason; }
 
 private:
-    void choose(Mode mode, ContentType type, Completion completion) override;
-    int run(const QString &path, void (DiskInfo::*operation)());
+    template <typename Operation>
+    int run(Operation operation);
 
     DiskInfo m_store;
-    QString m_path;
     int m_status = 0;
     QString m_reason;
 };

@@ -1,7 +1,6 @@
 #include "clistore.h"
 #include "commands.h"
 #include "exitcodes.h"
-#include "historylock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,10 +27,8 @@ int record(const CommandLine &line, QTextStream &, QTextStream &err)
     const QString path = historyArgument(line);
     if (line.positional().isEmpty())
         QDir().mkpath(QFileInfo(path).absolutePath());
-    HistoryLock lock(path);
-    if (const HistoryLock::Outcome locked = lock.lock(); locked != HistoryLock::Outcome::Locked)
-        return fail(err, lock.errorString(),
-                    locked == HistoryLock::Outcome::Busy ? ExitLocked : ExitCannotWrite);
+    // The lock is taken only around the save, which reads the file again and
+    // keeps whatever another writer added while the tool ran.
     CliStore reading(probeProgram(line), *limits);
     const int status = readCheckSave(path, reading);
     return status == ExitOk ? ExitOk : fail(err, reading.failure(), status);
@@ -41,15 +38,16 @@ int record(const CommandLine &line, QTextStream &, QTextStream &err)
 
 Command recordCommand()
 {
-    return {QStringLiteral("record"),
-            QStringLiteral("[HISTORY] [--probe PROGRAM] [--timeout SECONDS]"),
-            QStringLiteral("Take one reading and append it to the JSON history file HISTORY, as "
-                           "Read JSON, Check All and\nSave As JSON would; the file is made when "
-                           "absent, replaced atomically, and left as it was on\nany failure. "
-                           "HISTORY.lock keeps a second record (or the window's Save) waiting\n"
-                           "until this one is done."),
-            {probeOption(), timeoutOption()},
-            0,
-            1,
-            record};
+    return {
+        QStringLiteral("record"),
+        QStringLiteral("[HISTORY] [--probe PROGRAM] [--timeout SECONDS]"),
+        QStringLiteral("Take one reading and append it to the JSON history file HISTORY, as "
+                       "Read JSON, Check All and\nSave As JSON would; the file is made when "
+                       "absent, replaced atomically, and left as it was on\nany failure. "
+                       "HISTORY.lock keeps a second record (or the window's Save) waiting\n"
+                       "while this one writes; readings another writer added meanwhile are kept."),
+        {probeOption(), timeoutOption()},
+        0,
+        1,
+        record};
 }

@@ -5,6 +5,10 @@
 #include "historyfile.h"
 #include "historylock.h"
 
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
 namespace {
 
 class LockGuard : public HistoryGuard
@@ -37,14 +41,32 @@ bool LocalFiles::writeCsv(const QString &path, const ContainerExport &rows, QStr
     return writeFileAtomically(path, *text, error);
 }
 
-std::unique_ptr<HistoryGuard> LocalFiles::lockHistory(const QString &path, QString *error)
+std::unique_ptr<HistoryGuard> LocalFiles::lockHistory(const QString &path, QString *error,
+                                                      bool *busy)
 {
-    if (!m_lockHistories)
-        return std::make_unique<HistoryGuard>();
     auto guard = std::make_unique<LockGuard>(path);
-    if (guard->lock.lock() == HistoryLock::Outcome::Locked)
+    const HistoryLock::Outcome outcome = guard->lock.lock();
+    if (outcome == HistoryLock::Outcome::Locked)
         return guard;
     if (error)
         *error = guard->lock.errorString();
+    if (busy)
+        *busy = outcome == HistoryLock::Outcome::Busy;
     return nullptr;
+}
+
+// Device, inode, size and times: an atomic replace changes the inode, a
+// write in place the size or the times. What cannot even be looked at (a
+// link loop, a folder not searchable) counts as absent: writing it then
+// fails with its own reason.
+std::optional<QByteArray> LocalFiles::historyStamp(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    const QFileInfo info(path);
+    const qint64 fields[] = {qint64(st.st_dev), qint64(st.st_ino), qint64(st.st_size),
+                             info.lastModified().toMSecsSinceEpoch(),
+                             info.metadataChangeTime().toMSecsSinceEpoch()};
+    return QByteArray(reinterpret_cast<const char *>(fields), sizeof fields);
 }

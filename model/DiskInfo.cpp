@@ -11,7 +11,6 @@
 #include "seriesaccumulator.h"
 
 #include <QPointer>
-#include <QSet>
 
 #include <algorithm>
 
@@ -294,62 +293,57 @@ void DiskInfo::saveJSON()
 // Every save of the history goes through here.
 void DiskInfo::saveJSONTo(const QString &path)
 {
-    QString error;
-    const std::unique_ptr<HistoryGuard> guard = m_files->lockHistory(path, &error);
-    if (!guard) {
-        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
-        return;
-    }
-    if (!mergeBeforeSaving(path)) {
+    QList<DataPoint> saved = m_globalConData;
+    HistorySaver saver(*m_files, m_saveQuestions);
+    const HistorySaver::Outcome outcome = saver.save(path, saved);
+    if (outcome == HistorySaver::Outcome::Cancelled) {
         emit saveCancelled();
         return;
     }
-    if (!m_files->writeHistory(path, m_globalConData, &error)) {
-        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
+    if (outcome != HistorySaver::Outcome::Saved) {
+        reportSaveFailure(outcome, saver.errorString());
         return;
     }
+    if (saved.size() != m_globalConData.size())
+        replaceHistory(saved);
     emit historySaved(path);
 }
 
-// False when the user cancels. A file that cannot be read holds nothing to
-// keep: the save then goes on and reports its own failure, if any.
-bool DiskInfo::mergeBeforeSaving(const QString &path)
+void DiskInfo::reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason)
 {
-    if (!m_saveQuestion)
-        return true;
-    QString ignored;
-    const std::optional<QList<DataPoint>> file = m_files->readHistory(path, &ignored);
-    if (!file)
-        return true;
-    QSet<QUuid> known;
-    for (const DataPoint &point : std::as_const(m_globalConData))
-        known.insert(point.id);
-    QList<DataPoint> merged = m_globalConData;
-    for (const DataPoint &point : *file) {
-        if (!known.contains(point.id))
-            merged.append(point);
+    switch (outcome) {
+    case HistorySaver::Outcome::Locked:
+        emit failed(Failure::Locked, reason);
+        return;
+    case HistorySaver::Outcome::CannotRead:
+        emit failed(Failure::CannotRead, reason);
+        return;
+    default:
+        emit failed(Failure::CannotWrite, reason);
     }
-    const qsizetype onlyInFile = merged.size() - m_globalConData.size();
-    const SaveChoice choice = onlyInFile == 0 ? SaveChoice::Merge : m_saveQuestion(onlyInFile);
-    if (choice == SaveChoice::Merge && onlyInFile > 0) {
-        std::stable_sort(merged.begin(), merged.end(),
-                         [](const DataPoint &a, const DataPoint &b) { return a.date < b.date; });
-        replaceHistory(merged);
+}
+
+// Nothing when the container has no reading, or (announced as a failure)
+// when its rows hold a number or date the export cannot write truthfully.
+std::optional<ContainerExport> DiskInfo::exportRows(const QString &conUUID)
+{
+    if (conUUID.isEmpty() || m_containerData.isEmpty())
+        return std::nullopt;
+    std::optional<ContainerExport> rows = ContainerExport::fromEntries(m_containerData, conUUID);
+    if (rows && !rows->isExact()) {
+        emit failed(Failure::OutOfRange, rows->whyInexact());
+        return std::nullopt;
     }
-    return choice != SaveChoice::Cancel;
+    return rows;
 }
 
 void DiskInfo::saveCSV(const QString &conUUID)
 {
-    if (conUUID.isEmpty() || m_containerData.isEmpty() || !m_fileChooser)
+    if (!m_fileChooser)
         return;
-    std::optional<ContainerExport> rows = ContainerExport::fromEntries(m_containerData, conUUID);
+    std::optional<ContainerExport> rows = exportRows(conUUID);
     if (!rows)
         return;
-    if (!rows->isExact()) {
-        emit failed(Failure::OutOfRange, rows->whyInexact());
-        return;
-    }
     // The rows are those of now; the file is written when the user confirms.
     m_fileChooser->choose(
         FileChooser::Mode::Save, FileChooser::ContentType::Csv,
@@ -358,6 +352,12 @@ void DiskInfo::saveCSV(const QString &conUUID)
             if (store && path)
                 store->writeCsvTo(*path, rows);
         });
+}
+
+void DiskInfo::saveCSVTo(const QString &conUUID, const QString &path)
+{
+    if (const std::optional<ContainerExport> rows = exportRows(conUUID))
+        writeCsvTo(path, *rows);
 }
 
 void DiskInfo::writeCsvTo(const QString &path, const ContainerExport &rows)

@@ -4,6 +4,7 @@
 #include "datacontainerinfo.h"
 #include "datapoint.h"
 #include "fileaccess.h"
+#include "historysaver.h"
 #include "listingsource.h"
 #include "ratestats.h"
 #include "recenttrend.h"
@@ -54,6 +55,7 @@ public:
         Undecodable, // its listing does not decode
         CannotRead,  // the chosen history cannot be read or is not a valid history
         CannotWrite, // the chosen file cannot be written
+        Locked,      // another writer kept the history's lock for the whole wait
         OutOfRange,  // the CSV export would hold a number or date it cannot write truthfully
     };
     Q_ENUM(Failure)
@@ -113,20 +115,22 @@ public:
     // A history read lists the containers of its last reading, as Check All
     // would have, without taking one.
     void readJSONFrom(const QString &path);
-    // Saves under the history's lock. With a save question set (the window),
-    // a file that holds readings this history lacks (by id) is dealt with as
-    // it answers: merge them in (the union, by date), replace the file, or
-    // cancel. Without one (the command line, which read the file under the
-    // same lock a moment before) the file is not read again.
+    // Saves through HistorySaver. With questions set (the window), a file
+    // that holds readings this history lacks (by id), or that cannot be read,
+    // is dealt with as the person answers; without them (the command line)
+    // readings only in the file are merged in and an unreadable file is kept.
+    // Readings merged in become part of this history.
     void saveJSONTo(const QString &path);
-
-    enum class SaveChoice { Merge, Replace, Cancel };
-    using SaveQuestion = std::function<SaveChoice(qsizetype readingsOnlyInFile)>;
-    void setSaveQuestion(SaveQuestion question) { m_saveQuestion = std::move(question); }
+    void setSaveQuestions(HistorySaver::Questions questions)
+    {
+        m_saveQuestions = std::move(questions);
+    }
     // Builds the series and summary numbers of one container.
     void selectContainer(const QString &conUUID);
     // Exports one container's readings to a CSV file the user chooses.
     void saveCSV(const QString &conUUID);
+    // What Save Selection As CSV does once the user has chosen path.
+    void saveCSVTo(const QString &conUUID, const QString &path);
 
     // What Read JSON does once a file has decoded: the history becomes the
     // given one and containerData is rebuilt from it, one announced append
@@ -154,14 +158,15 @@ private:
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
     void listLastReading();
-    bool mergeBeforeSaving(const QString &path);
+    void reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason);
     ContainerInfo pooled(ContainerInfo container);
+    std::optional<ContainerExport> exportRows(const QString &conUUID);
     void writeCsvTo(const QString &path, const ContainerExport &rows);
 
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<ListingSource> m_listing;
     std::unique_ptr<FileAccess> m_files;
-    SaveQuestion m_saveQuestion;
+    HistorySaver::Questions m_saveQuestions;
     FileChooser *m_fileChooser = nullptr;
     TextPool m_texts;
 

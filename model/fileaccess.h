@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-// Held while a save reads, merges and writes a history, so that no other
-// writer (a scheduled record, say) changes the file in between.
+// Held while a save reads again, merges and writes a history, so that no
+// other writer (a scheduled record, say) changes the file in between.
 class HistoryGuard
 {
 public:
@@ -30,12 +30,18 @@ public:
     // Fails, writing nothing, when a number or date of the rows cannot be
     // written truthfully.
     virtual bool writeCsv(const QString &path, const ContainerExport &rows, QString *error) = 0;
-    // Nothing, with *error set, when another writer keeps the history locked.
-    // Files that no one else writes need no lock.
-    virtual std::unique_ptr<HistoryGuard> lockHistory(const QString &path, QString *error)
+    // Nothing, with *error set, when the lock cannot be had; *busy then says
+    // whether another writer kept it. Files no one else writes need no lock.
+    virtual std::unique_ptr<HistoryGuard> lockHistory(const QString &path, QString *error,
+                                                      bool *busy)
     {
         Q_UNUSED(path);
         Q_UNUSED(error);
+        Q_UNUSED(busy);
         return std::make_unique<HistoryGuard>();
     }
+    // Nothing when no file can be seen at path; otherwise what identifies its
+    // present content cheaply, changing whenever it is written or replaced
+    // (empty when that cannot be told: the file is then read again).
+    virtual std::optional<QByteArray> historyStamp(const QString &path) = 0;
 };

@@ -171,7 +171,7 @@ void ContentView::buildToolBar()
 
     connect(addTool(QStringLiteral("readdata"), tr("Read JSON"), tr("Read data from JSON file"),
                     QStringLiteral("document-open")),
-            &QAction::triggered, m_diskInfo, &DiskInfo::readData);
+            &QAction::triggered, this, &ContentView::readRequested);
     connect(addTool(QStringLiteral("checkcons"), tr("Check All"),
                     tr("Check all accessible APFS containers."), QStringLiteral("view-refresh")),
             &QAction::triggered, this, &ContentView::checkAll);

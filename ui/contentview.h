@@ -63,6 +63,10 @@ public:
     void checkAll();
     void saveSelectionAsCsv();
 
+signals:
+    // The Read JSON tool: the window first deals with readings not saved.
+    void readRequested();
+
 private:
     void buildLayout();
     void buildList();

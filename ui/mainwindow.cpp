@@ -71,7 +71,7 @@ void MainWindow::createFileMenu()
 {
     using Keys = QKeySequence;
     QMenu *file = menuBar()->addMenu(tr("&File"));
-    addMenuAction(file, "open", tr("&Open…"), keysOf(Keys::Open), store(), &DiskInfo::readData);
+    addMenuAction(file, "open", tr("&Open…"), keysOf(Keys::Open), this, &MainWindow::open);
     addMenuAction(file, "save", tr("&Save"), keysOf(Keys::Save), this, &MainWindow::save);
     addMenuAction(file, "saveas", tr("Save &As…"),
                   keysOf(Keys::SaveAs, Keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S)), store(),
@@ -108,9 +108,12 @@ void MainWindow::watchStore()
     connect(store(), &DiskInfo::historySaved, this, &MainWindow::saved);
     connect(store(), &DiskInfo::saveCancelled, this, [this] { m_afterSave = nullptr; });
     connect(store(), &DiskInfo::failed, this, &MainWindow::failed);
-    store()->setSaveQuestion([this](qsizetype readingsOnlyInFile) {
-        return askToMergeReadings(this, readingsOnlyInFile);
-    });
+    connect(m_content, &ContentView::readRequested, this, &MainWindow::open);
+    store()->setSaveQuestions(
+        {[this](qsizetype onlyInFile) { return askToMergeReadings(this, onlyInFile); },
+         [this](const QString &path, const QString &reason) {
+             return askToReplaceUnreadable(this, path, reason);
+         }});
 }
 
 void MainWindow::historyChanged(DiskInfo::Property property)
@@ -157,6 +160,13 @@ void MainWindow::save()
         store()->saveJSON();
     else
         store()->saveJSONTo(m_file);
+}
+
+void MainWindow::open()
+{
+    const auto choose = [store = store()] { store->readData(); };
+    if (settleUnsaved(choose))
+        choose();
 }
 
 void MainWindow::openHistory(const QString &path)

@@ -28,6 +28,9 @@ public:
     // Reads the history at path as Read JSON would, once readings not saved
     // have been saved or given up.
     void openHistory(const QString &path);
+    // File ▸ Open… and Read JSON: the file dialog, once readings not saved
+    // have been saved or given up.
+    void open();
     // File ▸ Save: straight to the current file, or Save As JSON without one.
     void save();
 

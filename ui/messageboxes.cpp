@@ -16,6 +16,7 @@ QString failureText(DiskInfo::Failure failure)
     case DiskInfo::Failure::CannotRead:
         return QMessageBox::tr("The history was not read.");
     case DiskInfo::Failure::CannotWrite:
+    case DiskInfo::Failure::Locked:
         return QMessageBox::tr("The file was not saved.");
     case DiskInfo::Failure::OutOfRange:
         return QMessageBox::tr("The selection was not exported.");
@@ -45,7 +46,7 @@ QMessageBox::StandardButton askToSaveReadings(QWidget *parent)
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-DiskInfo::SaveChoice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyInFile)
+HistorySaver::Choice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyInFile)
 {
     QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(),
                     QMessageBox::tr("The file holds %n reading(s) that this window has not seen.",
@@ -59,7 +60,19 @@ DiskInfo::SaveChoice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyI
     box.setDefaultButton(merge);
     box.exec();
     if (box.clickedButton() == merge)
-        return DiskInfo::SaveChoice::Merge;
-    return box.clickedButton() == replace ? DiskInfo::SaveChoice::Replace
-                                          : DiskInfo::SaveChoice::Cancel;
+        return HistorySaver::Choice::Merge;
+    return box.clickedButton() == replace ? HistorySaver::Choice::Replace
+                                          : HistorySaver::Choice::Cancel;
+}
+
+bool askToReplaceUnreadable(QWidget *parent, const QString &path, const QString &reason)
+{
+    QMessageBox box(QMessageBox::Warning, QGuiApplication::applicationDisplayName(),
+                    QMessageBox::tr("%1 cannot be read. Replace it?").arg(path),
+                    QMessageBox::NoButton, parent);
+    box.setInformativeText(reason);
+    QPushButton *replace = box.addButton(QMessageBox::tr("Replace"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.clickedButton() == replace;
 }

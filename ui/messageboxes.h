@@ -18,4 +18,8 @@ QMessageBox::StandardButton askToSaveReadings(QWidget *parent);
 // Asks, before a save, what to do with the readings the file holds that this
 // window's history lacks (another process, a scheduled record say, added
 // them): merge them in (the default), replace the file, or cancel.
-DiskInfo::SaveChoice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyInFile);
+HistorySaver::Choice askToMergeReadings(QWidget *parent, qsizetype readingsOnlyInFile);
+
+// Asks, before a save, whether to write over the file at path, which cannot
+// be read for reason; Cancel is the default.
+bool askToReplaceUnreadable(QWidget *parent, const QString &path, const QString &reason);

@@ -7,6 +7,7 @@
 
 using Outcome = StandInListing::Outcome;
 using Failure = DiskInfo::Failure;
+using Choice = HistorySaver::Choice;
 
 namespace {
 
@@ -174,23 +175,31 @@ private slots:
     }
 
     // A save never drops readings another process added to the file unless
-    // the user says so.
-    void saveMergesWhatTheFileAdded_data()
+    // the user says so, never writes over a file it cannot read without
+    // asking, and keeps what arrived while the question was open.
+    void saveKeepsWhatTheFileHolds_data()
     {
-        QTest::addColumn<int>("fileKind"); // 0 unchanged, 1 grew, 2 another history
-        QTest::addColumn<DiskInfo::SaveChoice>("choice");
+        QTest::addColumn<int>("fileKind"); // 0 unchanged, 1 grew, 2 another, 3 unreadable
+        QTest::addColumn<Choice>("choice");
+        QTest::addColumn<bool>("recordWhileAsked");
         QTest::addColumn<int>("asked");
-        QTest::addColumn<int>("saved");
-        QTest::newRow("unchanged") << 0 << DiskInfo::SaveChoice::Replace << 0 << 2;
-        QTest::newRow("grew, merge") << 1 << DiskInfo::SaveChoice::Merge << 1 << 3;
-        QTest::newRow("grew, replace") << 1 << DiskInfo::SaveChoice::Replace << 1 << 2;
-        QTest::newRow("another, merge") << 2 << DiskInfo::SaveChoice::Merge << 2 << 4;
-        QTest::newRow("another, cancel") << 2 << DiskInfo::SaveChoice::Cancel << 2 << 2;
+        QTest::addColumn<int>("saved"); // readings in the file afterwards; -1 left unreadable
+        QTest::newRow("unchanged") << 0 << Choice::Replace << false << 0 << 2;
+        QTest::newRow("grew, merge") << 1 << Choice::Merge << false << 1 << 3;
+        QTest::newRow("grew, replace") << 1 << Choice::Replace << false << 1 << 2;
+        QTest::newRow("another, merge") << 2 << Choice::Merge << false << 2 << 4;
+        QTest::newRow("another, cancel") << 2 << Choice::Cancel << false << 2 << 2;
+        QTest::newRow("grew, replace, record meanwhile") << 1 << Choice::Replace << true << 1 << 3;
+        QTest::newRow("grew, cancel, record meanwhile") << 1 << Choice::Cancel << true << 1 << 4;
+        QTest::newRow("unreadable, cancel") << 3 << Choice::Cancel << false << 1 << -1;
+        QTest::newRow("unreadable, replace") << 3 << Choice::Replace << false << 1 << 2;
     }
-    void saveMergesWhatTheFileAdded()
+    void saveKeepsWhatTheFileHolds()
     {
         QFETCH(int, fileKind);
-        QFETCH(DiskInfo::SaveChoice, choice);
+        QFETCH(Choice, choice);
+        QFETCH(bool, recordWhileAsked);
+        const QString path = u"/h.json"_qs;
         StandInStore s;
         s.store.replaceHistory(history(2, 1));
         QList<DataPoint> file = s.store.globalConData();
@@ -198,18 +207,62 @@ private slots:
             file.append(DataPoint{newId(), 500.0, {}});
         if (fileKind == 2)
             file = history(2, 1);
-        s.files->histories.insert(u"/h.json"_qs, file);
+        s.files->histories.insert(path, file);
+        if (fileKind == 3)
+            s.files->unreadable = {path};
         int asked = 0;
-        s.store.setSaveQuestion(
-            [&](qsizetype onlyInFile) { return asked = int(onlyInFile), choice; });
-        s.store.saveJSONTo(u"/h.json"_qs);
+        s.store.setSaveQuestions(
+            {[&](qsizetype onlyInFile) {
+                 if (recordWhileAsked)
+                     s.files->histories[path].append(DataPoint{newId(), 9000.0, {}});
+                 return asked = int(onlyInFile), choice;
+             },
+             [&](const QString &named, const QString &reason) {
+                 asked = named == path && !reason.isEmpty();
+                 return choice == Choice::Replace;
+             }});
+        QSignalSpy savedSignal(&s.store, &DiskInfo::historySaved);
+        s.store.saveJSONTo(path);
         QTEST(asked, "asked");
-        QTEST(int(s.files->histories.value(u"/h.json"_qs).size()), "saved");
-        if (choice != DiskInfo::SaveChoice::Cancel)
-            QCOMPARE(s.files->histories.value(u"/h.json"_qs), s.store.globalConData());
-        const QList<DataPoint> &saved = s.files->histories.value(u"/h.json"_qs);
-        QVERIFY(std::is_sorted(saved.begin(), saved.end(),
+        QFETCH(int, saved);
+        QCOMPARE(s.files->unreadable.contains(path), saved < 0);
+        if (saved >= 0)
+            QCOMPARE(int(s.files->histories.value(path).size()), saved);
+        QCOMPARE(savedSignal.size(), int(choice != Choice::Cancel));
+        if (choice == Choice::Cancel)
+            return;
+        QCOMPARE(s.files->histories.value(path), s.store.globalConData());
+        const QList<DataPoint> &written = s.files->histories.value(path);
+        QVERIFY(std::is_sorted(written.begin(), written.end(),
                                [](const auto &a, const auto &b) { return a.date < b.date; }));
+    }
+
+    // The command line asks nothing: what the file gained is merged in, and
+    // a file it cannot read is left as it is.
+    void saveWithoutQuestions_data()
+    {
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<int>("failure");
+        QTest::newRow("grew") << false << -1;
+        QTest::newRow("unreadable") << true << int(Failure::CannotRead);
+    }
+    void saveWithoutQuestions()
+    {
+        QFETCH(bool, unreadable);
+        QFETCH(int, failure);
+        const QString path = u"/h.json"_qs;
+        StandInStore s;
+        s.store.replaceHistory(history(2, 1));
+        QList<DataPoint> file = s.store.globalConData();
+        file.append(DataPoint{newId(), 500.0, {}});
+        s.files->histories.insert(path, file);
+        if (unreadable)
+            s.files->unreadable = {path};
+        QSignalSpy failed(&s.store, &DiskInfo::failed);
+        s.store.saveJSONTo(path);
+        QCOMPARE(failed.isEmpty() ? -1 : int(failed.at(0).at(0).value<Failure>()), failure);
+        QCOMPARE(s.files->unreadable.contains(path), unreadable);
+        QCOMPARE(s.files->histories.value(path).size(), 3);
     }
 
     void csvRowsAreThoseOfTheCommand()

@@ -36,30 +36,43 @@ public:
     QString errorString() const override { return QStringLiteral("stand-in failure"); }
 };
 
-// Files kept in memory; a path listed in failing cannot be read or written.
+// Files kept in memory; a path listed in failing cannot be read or written,
+// one listed in unreadable is there but cannot be read until written.
 class StandInFiles : public FileAccess
 {
 public:
     QHash<QString, QList<DataPoint>> histories;
     QHash<QString, ContainerExport> exports;
     QStringList failing;
+    QStringList unreadable;
 
     std::optional<QList<DataPoint>> readHistory(const QString &path, QString *error) override
     {
         *error = QStringLiteral("cannot");
-        if (failing.contains(path) || !histories.contains(path))
+        if (failing.contains(path) || unreadable.contains(path) || !histories.contains(path))
             return std::nullopt;
         return histories.value(path);
     }
     bool writeHistory(const QString &path, const QList<DataPoint> &h, QString *error) override
     {
         *error = QStringLiteral("cannot");
-        return !failing.contains(path) && (histories.insert(path, h), true);
+        if (failing.contains(path))
+            return false;
+        unreadable.removeAll(path);
+        histories.insert(path, h);
+        return true;
     }
     bool writeCsv(const QString &path, const ContainerExport &rows, QString *error) override
     {
         *error = QStringLiteral("cannot");
         return !failing.contains(path) && (exports.insert(path, rows), true);
+    }
+    // Unknown (read again) when there is a file, so that tests may change it.
+    std::optional<QByteArray> historyStamp(const QString &path) override
+    {
+        if (histories.contains(path) || unreadable.contains(path))
+            return QByteArray();
+        return std::nullopt;
     }
 };
 

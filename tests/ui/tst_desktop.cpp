@@ -46,6 +46,13 @@ class TestDesktop : public QObject
     StandInChooser m_chooser;
 
     void press(const QKeySequence &keys) { QTest::keySequence(m_window.get(), keys); }
+    // Answers the next question from within its own event loop.
+    static void answerNextQuestion(QMessageBox::StandardButton answer)
+    {
+        QTimer::singleShot(0, [answer] {
+            qobject_cast<QMessageBox *>(QApplication::activeModalWidget())->button(answer)->click();
+        });
+    }
 
 private slots:
     void init()
@@ -88,6 +95,8 @@ private slots:
         m_standIns->listing->outcome = outcome;
         m_standIns->files->failing = {named};
         m_chooser.path = named;
+        if (keys == u"Ctrl+O")
+            answerNextQuestion(QMessageBox::Discard); // the readings just taken
         press(QKeySequence(keys));
         QTRY_VERIFY2(message(m_window.get()).contains(named), qPrintable(message(m_window.get())));
     }
@@ -116,14 +125,29 @@ private slots:
         // The dialog is answered only when there is no file to save straight to.
         const QString kept = current.isEmpty() ? u"/h/kept.json"_s : current;
         m_chooser.path = current.isEmpty() ? kept : QString();
-        QTimer::singleShot(0, [answer] { // from within the question's own event loop
-            qobject_cast<QMessageBox *>(QApplication::activeModalWidget())->button(answer)->click();
-        });
+        answerNextQuestion(answer);
         press(QKeySequence(u"Ctrl+Q"_s));
         QTRY_COMPARE(m_window->isVisible(), answer == QMessageBox::Cancel);
         const bool saved = answer == QMessageBox::Save;
         QCOMPARE(m_standIns->files->histories.value(kept).size(), saved ? 1 : 0);
         QCOMPARE(m_window->isWindowModified(), !saved);
+    }
+
+    // Open… does not drop readings not saved without asking first.
+    void openAsksFirst_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("discard") << QMessageBox::Discard;
+        QTest::newRow("cancel") << QMessageBox::Cancel;
+    }
+    void openAsksFirst()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        press(Qt::Key_F5);
+        answerNextQuestion(answer);
+        press(QKeySequence(u"Ctrl+O"_s));
+        QTest::qWait(0);
+        QCOMPARE(m_chooser.asked.size(), answer == QMessageBox::Discard ? 1 : 0);
     }
 
     // A history given, or else the recorder's default one when it exists,
