@@ -250,6 +250,20 @@ void DiskInfo::readJSONFrom(const QString &path)
     emit historyRead(path);
 }
 
+std::optional<qsizetype> DiskInfo::takeNewReadings(const QString &path, QString *error)
+{
+    const std::optional<QList<DataPoint>> file = m_files->readHistory(path, error);
+    if (!file)
+        return std::nullopt;
+    QList<DataPoint> merged = m_globalConData;
+    const qsizetype added = mergeReadings(merged, *file);
+    if (added > 0) {
+        replaceHistory(merged);
+        listLastReading();
+    }
+    return added;
+}
+
 void DiskInfo::listLastReading()
 {
     setContainerList(m_globalConData.isEmpty() ? QList<ContainerInfo>{}

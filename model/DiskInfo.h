@@ -125,6 +125,17 @@ public:
     {
         m_saveQuestions = std::move(questions);
     }
+    // Takes in the readings another writer (a scheduled record, say) added to
+    // the history file at path: those this history lacks, by id, in date
+    // order, beside its own. When any arrived, the last reading is listed.
+    // Returns how many, or nothing, with *error set, when the file does not
+    // read as a history; then nothing changes and nothing is announced.
+    std::optional<qsizetype> takeNewReadings(const QString &path, QString *error);
+    // Identifies the history file's present content cheaply; see FileAccess.
+    std::optional<QByteArray> historyStamp(const QString &path) const
+    {
+        return m_files->historyStamp(path);
+    }
     // Builds the series and summary numbers of one container.
     void selectContainer(const QString &conUUID);
     // Exports one container's readings to a CSV file the user chooses.

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "contentview.h"
+#include "historyfollower.h"
 #include "messageboxes.h"
 #include "qtfilechooser.h"
 
@@ -57,6 +58,7 @@ MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     createEditMenu();
     createHelpMenu();
     watchStore();
+    new HistoryFollower(this);
     setAcceptDrops(true);
     updateTitle();
     resize(1000, 860);

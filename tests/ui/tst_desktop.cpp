@@ -2,16 +2,21 @@
 #include "defaulthistory.h"
 #include "helpwindow.h"
 #include "histories.h"
+#include "listingxml.h"
+#include "localfiles.h"
 #include "mainwindow.h"
 #include "quillbankapp.h"
 #include "resourcepaths.h"
+#include "scripts.h"
 #include "standins.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,6 +189,38 @@ private slots:
                      readable ? 1 : 0);
         QTRY_COMPARE(standIns.store.ratesPoints().size(), readable ? 1 : 0);
         QVERIFY(!app.mainWindow()->isWindowModified());
+    }
+
+    // Readings a real record adds to the open file show up in the window,
+    // beside its own unsaved one; a file that stops reading as a history is
+    // said in the status bar, and the window keeps what it has.
+    void followsTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"history.json"_s);
+        const QString listing =
+            writeListingTool(dir, u"listing"_s, listingXml({{"C-1", "disk2", 100, 40, {}}}));
+        const auto record = [&] {
+            return QProcess::execute(u"" QUILLBANK_BIN_DIR "/quillbank-cli"_s,
+                                     {u"record"_s, path, u"--probe"_s, listing});
+        };
+        QCOMPARE(record(), 0);
+        auto *store =
+            new DiskInfo(std::make_unique<FixedClock>(), std::make_unique<StandInListing>(),
+                         std::make_unique<LocalFiles>());
+        MainWindow window(store);
+        store->readJSONFrom(path);
+        window.contentView()->checkAll(); // the window's own reading, not saved
+        QCOMPARE(record(), 0);
+        QTRY_COMPARE(store->globalConData().size(), 3);
+        QVERIFY(window.isWindowModified());
+        QTRY_COMPARE(window.contentView()->selectedConUUID(), u"C-1"_s);
+        QFile broken(path);
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[") == 1);
+        broken.close();
+        QTRY_VERIFY(window.statusBar()->currentMessage().contains(u"no longer reads"_s));
+        QCOMPARE(store->globalConData().size(), 3);
+        QVERIFY(!window.findChild<QMessageBox *>());
     }
 
     void helpPages_data()
