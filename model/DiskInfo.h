@@ -100,6 +100,9 @@ public:
     // by selectContainer. Trends have no equality: every write announces.
     const ::RecentTrend &recentTrend() const { return m_recentTrend; }
     void setRecentTrend(const ::RecentTrend &value);
+    // The selected container's readings, in history order, as the trend
+    // takes them; not a property, never announced.
+    std::span<const TrendReading> trendReadings() const { return m_trendReadings; }
 
     // The dialogs of the three file operations; without one they do nothing.
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
