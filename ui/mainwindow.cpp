@@ -4,6 +4,7 @@
 #include "historyfollower.h"
 #include "messageboxes.h"
 #include "qtfilechooser.h"
+#include "recorderaction.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -83,6 +84,7 @@ void MainWindow::createFileMenu()
     file->addSeparator();
     addMenuAction(file, "checkall", tr("&Check All"), keysOf(Keys::Refresh, Keys(Qt::Key_F5)),
                   m_content, &ContentView::checkAll);
+    new RecorderAction(RecorderAction::platformSchedule(), file);
     file->addSeparator();
     addMenuAction(file, "quit", tr("&Quit"), keysOf(Keys::Quit, Keys(Qt::CTRL | Qt::Key_Q)), this,
                   &QWidget::close);

@@ -6,13 +6,16 @@
 #include "localfiles.h"
 #include "mainwindow.h"
 #include "quillbankapp.h"
+#include "recorderaction.h"
 #include "resourcepaths.h"
 #include "scripts.h"
 #include "standins.h"
+#include "systemdschedule.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -39,6 +42,27 @@ QString message(const QWidget *window)
     const auto *box = window->findChild<QMessageBox *>();
     return box ? box->text() + u' ' + box->informativeText() : QString();
 }
+
+// The systemd user manager: no manager when state is nothing, else the
+// timer's unit file state, which the calls change as the manager would.
+class StandInUnits : public UnitManager
+{
+public:
+    std::optional<QString> state;
+    QStringList calls;
+    std::optional<QString> unitFileState(const QString &, QString *error) override
+    {
+        *error = u"stand-in: no user manager"_s;
+        return state;
+    }
+    bool call(const QString &method, const QVariantList &, QString *) override
+    {
+        calls.append(method);
+        if (method.endsWith(u"UnitFiles"))
+            state = method.startsWith(u"Enable") ? u"enabled"_s : u"disabled"_s;
+        return true;
+    }
+};
 
 } // namespace
 
@@ -221,6 +245,46 @@ private slots:
         QTRY_VERIFY(window.statusBar()->currentMessage().contains(u"no longer reads"_s));
         QCOMPARE(store->globalConData().size(), 3);
         QVERIFY(!window.findChild<QMessageBox *>());
+    }
+
+    // "Take a Reading Every Hour" shows the timer's state and switches it,
+    // first writing units that are not installed; without a user manager it
+    // says why and stays unchecked.
+    void readingEveryHour_data()
+    {
+        QTest::addColumn<std::optional<QString>>("state");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("off") << std::optional(u"disabled"_s) << u"EnableUnitFiles StartUnit"_s
+                             << true;
+        QTest::newRow("not installed")
+            << std::optional(QString()) << u"Reload EnableUnitFiles StartUnit"_s << true;
+        QTest::newRow("on") << std::optional(u"enabled"_s) << u"DisableUnitFiles StopUnit"_s
+                            << false;
+        QTest::newRow("no user manager") << std::optional<QString>() << QString() << false;
+    }
+    void readingEveryHour()
+    {
+        QFETCH(std::optional<QString>, state);
+        QTemporaryDir units;
+        auto *manager = new StandInUnits;
+        manager->state = state;
+        QMenu menu;
+        RecorderAction action(
+            std::make_unique<SystemdSchedule>(std::unique_ptr<UnitManager>(manager), units.path(),
+                                              u"/opt/q 100%/quillbank-cli"_s),
+            &menu);
+        emit menu.aboutToShow();
+        QCOMPARE(action.isChecked(), state == u"enabled");
+        action.trigger();
+        QTEST(manager->calls.join(u' '), "calls");
+        QTEST(action.isChecked(), "on");
+        const QByteArray service = fileContents(units.filePath(u"quillbank-record.service"_s));
+        QCOMPARE(service.contains("\nExecStart=\"/opt/q 100%%/quillbank-cli\" record\n"),
+                 state == QString());
+        const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QCOMPARE(box && box->informativeText().contains(u"stand-in: no user manager"_s), !state);
+        delete box;
     }
 
     void helpPages_data()
