@@ -240,6 +240,8 @@ void DiskInfo::readData()
 void DiskInfo::readJSONFrom(const QString &path)
 {
     QString error;
+    // Taken first: a file changed while it is read then never passes as known.
+    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
     const auto history = m_files->readHistory(path, &error);
     if (!history) {
         emit failed(Failure::CannotRead, path + u": not a valid history: " + error);
@@ -247,11 +249,14 @@ void DiskInfo::readJSONFrom(const QString &path)
     }
     replaceHistory(*history);
     listLastReading();
+    m_knownFile = path;
+    m_knownStamp = stamp;
     emit historyRead(path);
 }
 
 std::optional<qsizetype> DiskInfo::takeNewReadings(const QString &path, QString *error)
 {
+    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
     const std::optional<QList<DataPoint>> file = m_files->readHistory(path, error);
     if (!file)
         return std::nullopt;
@@ -261,6 +266,9 @@ std::optional<qsizetype> DiskInfo::takeNewReadings(const QString &path, QString 
         replaceHistory(merged);
         listLastReading();
     }
+    // The history now holds every reading of the file as it was read.
+    m_knownFile = path;
+    m_knownStamp = stamp;
     return added;
 }
 
@@ -272,6 +280,7 @@ void DiskInfo::listLastReading()
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)
 {
+    m_knownStamp.clear();
     setGlobalConData(history);
     setContainerData({});
     qsizetype entries = 0;
@@ -309,7 +318,8 @@ void DiskInfo::saveJSONTo(const QString &path)
 {
     QList<DataPoint> saved = m_globalConData;
     HistorySaver saver(*m_files, m_saveQuestions);
-    const HistorySaver::Outcome outcome = saver.save(path, saved);
+    const HistorySaver::Outcome outcome =
+        saver.save(path, saved, path == m_knownFile ? m_knownStamp : QByteArray());
     if (outcome == HistorySaver::Outcome::Cancelled) {
         emit saveCancelled();
         return;
@@ -320,6 +330,8 @@ void DiskInfo::saveJSONTo(const QString &path)
     }
     if (saved.size() != m_globalConData.size())
         replaceHistory(saved);
+    m_knownFile = path;
+    m_knownStamp = saver.savedStamp();
     emit historySaved(path);
 }
 

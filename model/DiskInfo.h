@@ -181,6 +181,10 @@ private:
     std::unique_ptr<ListingSource> m_listing;
     std::unique_ptr<FileAccess> m_files;
     HistorySaver::Questions m_saveQuestions;
+    // The file whose every reading the history holds, as it was then: a save
+    // to it need not read it again while it is unchanged.
+    QString m_knownFile;
+    QByteArray m_knownStamp;
     FileChooser *m_fileChooser = nullptr;
     TextPool m_texts;
 

@@ -45,8 +45,10 @@ HistorySaver::HistorySaver(FileAccess &files, Questions questions)
     : m_files(files), m_questions(std::move(questions))
 {}
 
-HistorySaver::Outcome HistorySaver::save(const QString &path, QList<DataPoint> &history)
+HistorySaver::Outcome HistorySaver::save(const QString &path, QList<DataPoint> &history,
+                                         const QByteArray &known)
 {
+    m_known = known;
     for (int round = 0; round < saveRounds; ++round) {
         m_dropped.clear();
         m_replaceUnreadable = false;
@@ -63,7 +65,9 @@ HistorySaver::Look HistorySaver::look(const QString &path)
 {
     Look now;
     now.stamp = m_files.historyStamp(path);
-    if (now.stamp)
+    if (now.stamp && !m_known.isEmpty() && *now.stamp == m_known)
+        now.history.emplace(); // nothing the history lacks
+    else if (now.stamp)
         now.history = m_files.readHistory(path, &now.error);
     return now;
 }
@@ -118,6 +122,7 @@ HistorySaver::lockedSave(const QString &path, const Look &first, QList<DataPoint
         mergeReadings(history, *now.history, m_dropped);
     if (!m_files.writeHistory(path, history, &error))
         return fail(Outcome::CannotWrite, path, error);
+    m_saved = m_files.historyStamp(path).value_or(QByteArray());
     return Outcome::Saved;
 }
 

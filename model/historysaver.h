@@ -34,8 +34,11 @@ public:
     explicit HistorySaver(FileAccess &files, Questions questions = {});
 
     // Saves history to path; on Saved, history holds what was written: its
-    // own readings and those merged in from the file, in date order.
-    Outcome save(const QString &path, QList<DataPoint> &history);
+    // own readings and those merged in from the file, in date order. A file
+    // whose stamp is `known` holds nothing history lacks, and is not read.
+    Outcome save(const QString &path, QList<DataPoint> &history, const QByteArray &known = {});
+    // The stamp of the file as saved, taken before the lock was released.
+    const QByteArray &savedStamp() const { return m_saved; }
     // Why save() did not save, in one line naming the file.
     const QString &errorString() const { return m_error; }
 
@@ -58,6 +61,8 @@ private:
     Questions m_questions;
     QSet<QUuid> m_dropped; // readings the person chose to write over
     bool m_replaceUnreadable = false;
+    QByteArray m_known;
+    QByteArray m_saved;
     QString m_error;
 };
 

@@ -206,23 +206,35 @@ private slots:
     }
 
     // A scheduled record runs while the window asks what to do with the
-    // file's readings: it neither waits for the answer nor loses its reading.
-    void recordWhileTheWindowAsks()
+    // file's readings, or between the window's read and its save: it neither
+    // waits for the answer nor loses its reading.
+    void recordWhileTheWindowWorks_data()
     {
+        QTest::addColumn<bool>("duringQuestion");
+        QTest::newRow("during the question") << true;
+        QTest::newRow("between read and save") << false;
+    }
+    void recordWhileTheWindowWorks()
+    {
+        QFETCH(bool, duringQuestion);
         const QString history = file(*encodeHistory(sampleHistory(1, 1)));
+        const QStringList record{u"record"_s, history, u"--probe"_s, tool(goodListing)};
         DiskInfo window(std::make_unique<SystemClock>(),
                         std::make_unique<ListingSurvey>(tool(goodListing)),
                         std::make_unique<LocalFiles>());
-        window.replaceHistory(sampleHistory(2, 1));
         int recorded = -1;
-        window.setSaveQuestions(
-            {[&](qsizetype) {
-                 recorded = CliProcess()
-                                .run({u"record"_s, history, u"--probe"_s, tool(goodListing)})
-                                .status;
-                 return HistorySaver::Choice::Replace;
-             },
-             {}});
+        window.setSaveQuestions({[&](qsizetype) {
+                                     recorded = CliProcess().run(record).status;
+                                     return HistorySaver::Choice::Replace;
+                                 },
+                                 {}});
+        if (duringQuestion) {
+            window.replaceHistory(sampleHistory(2, 1));
+        } else {
+            window.readJSONFrom(history);
+            recorded = runCliHere(record).status;
+            window.checkContainers();
+        }
         window.saveJSONTo(history);
         QCOMPARE(recorded, 0);
         // Replace gives up the reading the person was told of, not the new one.
