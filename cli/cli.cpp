@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "commands.h"
+#include "defaulthistory.h"
 #include "exitcodes.h"
 
 #include <cerrno>
@@ -38,7 +39,7 @@ QString usage()
                           "  -v, --version  Displays version information.\n\n"
                           "'quillbank-cli COMMAND --help' describes each command.\n\n"
                           "Without HISTORY, record, report, check and metrics use\n  ") +
-           defaultHistory() + QStringLiteral("\n\n") + exitStatusText();
+           defaultHistoryPath() + QStringLiteral("\n\n") + exitStatusText();
 }
 
 int usageError(QTextStream &err, const QString &error, const QString &hint, int status = ExitUsage)

@@ -303,9 +303,34 @@ void DiskInfo::applyHistoryFile(const QString &path, const HistoryFile &file)
         return;
     }
     replaceHistory(*file.history);
+    listLastReading();
     m_knownFile = path;
     m_knownStamp = file.stamp;
     emit historyRead(path);
+}
+
+std::optional<qsizetype> DiskInfo::takeNewReadings(const QString &path, QString *error)
+{
+    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
+    const std::optional<QList<DataPoint>> file = m_files->readHistory(path, error);
+    if (!file)
+        return std::nullopt;
+    QList<DataPoint> merged = m_globalConData;
+    const qsizetype added = mergeReadings(merged, *file);
+    if (added > 0) {
+        replaceHistory(merged);
+        listLastReading();
+    }
+    // The history now holds every reading of the file as it was read.
+    m_knownFile = path;
+    m_knownStamp = stamp;
+    return added;
+}
+
+void DiskInfo::listLastReading()
+{
+    setContainerList(m_globalConData.isEmpty() ? QList<ContainerInfo>{}
+                                               : m_globalConData.constLast().containers);
 }
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)

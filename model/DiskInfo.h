@@ -101,6 +101,9 @@ public:
     // by selectContainer. Trends have no equality: every write announces.
     const ::RecentTrend &recentTrend() const { return m_recentTrend; }
     void setRecentTrend(const ::RecentTrend &value);
+    // The selected container's readings, in history order, as the trend
+    // takes them; not a property, never announced.
+    std::span<const TrendReading> trendReadings() const { return m_trendReadings; }
 
     // The dialogs of the three file operations; without one they do nothing.
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
@@ -129,7 +132,9 @@ public:
     void saveJSON();
     // What Read JSON and Save As JSON do once the user has chosen path; also
     // for a file named on the command line, a dropped file and File ▸ Save.
-    // Reading decodes the file on the worker.
+    // Reading decodes the file on the worker. A history read lists the
+    // containers of its last reading, as Check All would have, without
+    // taking one.
     void readJSONFrom(const QString &path);
     // Saves through HistorySaver. With questions set (the window), a file
     // that holds readings this history lacks (by id), or that cannot be read,
@@ -140,6 +145,17 @@ public:
     void setSaveQuestions(HistorySaver::Questions questions)
     {
         m_saveQuestions = std::move(questions);
+    }
+    // Takes in the readings another writer (a scheduled record, say) added to
+    // the history file at path: those this history lacks, by id, in date
+    // order, beside its own. When any arrived, the last reading is listed.
+    // Returns how many, or nothing, with *error set, when the file does not
+    // read as a history; then nothing changes and nothing is announced.
+    std::optional<qsizetype> takeNewReadings(const QString &path, QString *error);
+    // Identifies the history file's present content cheaply; see FileAccess.
+    std::optional<QByteArray> historyStamp(const QString &path) const
+    {
+        return m_files->historyStamp(path);
     }
     // Builds the series and summary numbers of one container.
     void selectContainer(const QString &conUUID);
@@ -197,6 +213,7 @@ private:
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
+    void listLastReading();
     void reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason,
                            const QString &path);
     ContainerInfo pooled(ContainerInfo container);

@@ -5,6 +5,7 @@
 #include "qtfilechooser.h"
 #include "ratechart.h"
 #include "resourcepaths.h"
+#include "samecontainer.h"
 #include "statuslines.h"
 #include "storeworker.h"
 #include "trendline.h"
@@ -66,6 +67,7 @@ ContentView::ContentView(DiskInfo *store, QWidget *parent)
     buildToolBar();
     connect(m_diskInfo, &DiskInfo::changed, this, &ContentView::storeChanged);
     connect(m_diskInfo, &DiskInfo::checkingChanged, this, &ContentView::checkingChanged);
+    connect(m_diskInfo, &DiskInfo::historyRead, this, [this] { showHistory(); });
     refreshLines();
 }
 
@@ -223,6 +225,39 @@ void ContentView::forSelectedContainer(void (DiskInfo::*operation)(const QString
     }
 }
 
+void ContentView::showHistory(const QString &conUUID)
+{
+    m_hasRun = true;
+    m_toSelect = conUUID;
+    scheduleRefresh();
+}
+
+QString ContentView::selectedConUUID() const
+{
+    for (const ContainerInfo &info : m_diskInfo->containerList()) {
+        if (m_selection && info.id == *m_selection)
+            return info.conUUID;
+    }
+    return {};
+}
+
+void ContentView::selectListed(const QString &conUUID)
+{
+    const QList<ContainerInfo> &listed = m_diskInfo->containerList();
+    if (listed.isEmpty())
+        return;
+    const ContainerMatcher wanted(conUUID);
+    const auto found =
+        conUUID.isEmpty() ? listed.cend()
+                          : std::find_if(listed.cbegin(), listed.cend(),
+                                         [&](const ContainerInfo &c) { return wanted(c.conUUID); });
+    // Selected afresh even when the row stays, so that the series is rebuilt
+    // from the history as it is now.
+    m_selection.reset();
+    m_list->clearSelection();
+    m_list->selectRow(found == listed.cend() ? 0 : int(found - listed.cbegin()));
+}
+
 QString ContentView::copyText() const
 {
     if (!m_selection)
@@ -276,6 +311,8 @@ void ContentView::refresh()
     m_refreshPending = false;
     if (std::exchange(m_listDirty, false))
         m_model->setContainers(m_diskInfo->containerList());
+    if (m_toSelect)
+        selectListed(*std::exchange(m_toSelect, std::nullopt));
     if (std::exchange(m_chartsDirty, false)) {
         m_usedChart->setSeries(m_diskInfo->ratesPoints());
         m_rateChart->setSeries(m_diskInfo->ratesPoints(), m_diskInfo->overallRate());

@@ -49,6 +49,13 @@ public:
     // when no row, or no row of the current list, is selected.
     void forSelectedContainer(void (DiskInfo::*operation)(const QString &));
 
+    // Shows a history read or followed as after Check All, and once the list
+    // is redrawn selects the container conUUID names when it is listed, else
+    // the first, so that the charts and lines show it at once.
+    void showHistory(const QString &conUUID = {});
+    // The selected container's conUUID; empty when none is selected.
+    QString selectedConUUID() const;
+
     // The copy text of the selected container, empty when none is selected.
     QString copyText() const;
     // Puts the copy text of the selected container on the clipboard.
@@ -81,6 +88,7 @@ private:
     void refresh();
     void refreshLines();
     void selectionChanged();
+    void selectListed(const QString &conUUID);
     void setVisibleDays(int days);
 
     DiskInfo *m_diskInfo;
@@ -90,7 +98,8 @@ private:
     std::optional<QUuid> m_selection;
     double m_visibleDuration = 14 * secondsPerDay;
     bool m_hasRun = false;
-    bool m_hasSelected = false; // a container's series has been built
+    bool m_hasSelected = false;        // a container's series has been built
+    std::optional<QString> m_toSelect; // by showHistory, once the list is redrawn
 
     ContainerListModel *m_model;
     ContainerTable *m_list;

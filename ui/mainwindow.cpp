@@ -1,8 +1,10 @@
 #include "mainwindow.h"
 
 #include "contentview.h"
+#include "historyfollower.h"
 #include "messageboxes.h"
 #include "qtfilechooser.h"
+#include "recorderaction.h"
 #include "storeworker.h"
 
 #include <QAction>
@@ -64,6 +66,7 @@ MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     createEditMenu();
     createHelpMenu();
     watchStore();
+    new HistoryFollower(this);
     setAcceptDrops(true);
     updateTitle();
     setMinimumSize(smallest);
@@ -101,6 +104,7 @@ void MainWindow::createFileMenu()
     m_stop = addMenuAction(file, "stop", tr("S&top"), keysOf(Keys::Cancel, Keys(Qt::Key_Escape)),
                            store(), &DiskInfo::stopChecking);
     m_stop->setEnabled(false);
+    new RecorderAction(RecorderAction::platformSchedule(), file);
     file->addSeparator();
     addMenuAction(file, "quit", tr("&Quit"), keysOf(Keys::Quit, Keys(Qt::CTRL | Qt::Key_Q)), this,
                   &QWidget::close);

@@ -1,6 +1,7 @@
 #include "quillbankapp.h"
 
 #include "DiskInfo.h"
+#include "defaulthistory.h"
 #include "helpwindow.h"
 #include "mainwindow.h"
 #include "resourcepaths.h"
@@ -11,6 +12,8 @@
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
+
+#include <QFileInfo>
 
 QuillbankApp::QuillbankApp(DiskInfo *store, QObject *parent)
     : QObject(parent), m_mainWindow(new MainWindow(store))
@@ -39,8 +42,12 @@ void QuillbankApp::rememberIn(std::unique_ptr<QSettings> settings)
 void QuillbankApp::start(const QString &historyFile)
 {
     m_mainWindow->show();
-    if (!historyFile.isEmpty())
-        m_mainWindow->openHistory(historyFile);
+    // Without a file, the history the recorder fills, once it has begun.
+    const QString history = historyFile.isEmpty() && QFileInfo::exists(defaultHistoryPath())
+                                ? defaultHistoryPath()
+                                : historyFile;
+    if (!history.isEmpty())
+        m_mainWindow->openHistory(history);
 }
 
 void QuillbankApp::showHelp()

@@ -26,8 +26,9 @@ public:
     static void installTranslations();
     // Keeps the main window as the user leaves it in settings, and restores it.
     void rememberIn(std::unique_ptr<QSettings> settings);
-    // Shows the main window, then reads the history file given, if any, as
-    // Read JSON would; nothing else is read or run.
+    // Shows the main window, then reads the history file given, or else the
+    // default history when it exists, as Read JSON would; nothing else is
+    // read or run.
     void start(const QString &historyFile = QString());
     // Opens the help window, or brings the open one to the front.
     void showHelp();

@@ -152,6 +152,22 @@ private slots:
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
+    // A history read lists its last reading's containers and shows the first
+    // as Check All would, with nothing new to save.
+    void readShowsTheLastReading()
+    {
+        StandInStore reader; // writes the history the window then reads
+        fillHistory(reader.store, {diskA, diskB}, 3, 86400.0);
+        m_standIns->files->histories.insert(u"/h/read.json"_s, reader.store.globalConData());
+        store().readJSONFrom(u"/h/read.json"_s);
+        QTRY_COMPARE(store().ratesPoints().size(), 3);
+        QCOMPARE(store().containerList(), reader.store.globalConData().constLast().containers);
+        QCOMPARE(m_view->selectedConUUID(), diskA.conUUID);
+        // The summary lines and the selected container's trend.
+        QTRY_COMPARE(shownLines(*m_view).size(), initialSummary.size() + 1);
+        QVERIFY(!m_window->isWindowModified());
+    }
+
     // Selecting a row builds that container's series; a stale selection
     // (the list replaced by a later Check All) calls nothing.
     void selection()

@@ -64,6 +64,20 @@
     </message>
 </context>
 <context>
+    <name>HistoryFollower</name>
+    <message>
+        <source>%1 no longer reads as a history (%2); the window keeps its readings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new reading(s) from %1</source>
+        <translation>
+            <numerusform>%n new reading from %1</numerusform>
+            <numerusform>%n new readings from %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>&amp;File</source>
@@ -206,11 +220,34 @@
         <source>Replace</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Save the readings that have not been saved to %1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 cannot be read. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RateChart</name>
     <message>
         <source>Overall Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RecorderAction</name>
+    <message>
+        <source>Take a Reading Every Hour</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The hourly reading could not be turned on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The hourly reading could not be turned off.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
