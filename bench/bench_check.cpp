@@ -18,7 +18,7 @@ class MemoryListing : public ListingSurvey
 {
 public:
     explicit MemoryListing(QByteArray listing) : m_listing(std::move(listing)) {}
-    std::optional<QByteArray> runDiskutil() override { return m_listing; }
+    std::optional<QByteArray> runDiskutil(std::stop_token = {}) override { return m_listing; }
 
 private:
     QByteArray m_listing;

@@ -4,6 +4,7 @@
 // main window first painted. Runs on the offscreen platform unless another is
 // chosen.
 #include "clock.h"
+#include "containertable.h"
 #include "contentview.h"
 #include "histories.h"
 #include "mainwindow.h"

@@ -20,8 +20,7 @@ constexpr const char *pluginStatusNames[] = {"OK", "WARNING", "CRITICAL", "UNKNO
 constexpr double clockSkew = 300;
 
 struct Thresholds {
-    double warnWeeks = 12;
-    double critWeeks = 4;
+    WeekThresholds weeks;
     double maxAgeHours = 48; // 0: no age test
 };
 
@@ -32,26 +31,13 @@ struct Verdict {
     QString detail;   // the container's own line
 };
 
-bool readNumber(const CommandLine &line, const QString &name, double *value, QString *error)
-{
-    if (!line.isSet(name))
-        return true;
-    bool ok = false;
-    *value = line.value(name).toDouble(&ok);
-    if (ok && *value >= 0 && *value < 1e9)
-        return true;
-    *error =
-        QStringLiteral("--%1 wants a number from 0 on, not \"%2\"").arg(name, line.value(name));
-    return false;
-}
-
 std::optional<Thresholds> thresholds(const CommandLine &line, QString *error)
 {
     Thresholds limits;
-    if (!readNumber(line, QStringLiteral("warn-weeks"), &limits.warnWeeks, error) ||
-        !readNumber(line, QStringLiteral("crit-weeks"), &limits.critWeeks, error) ||
-        !readNumber(line, QStringLiteral("max-age"), &limits.maxAgeHours, error))
+    const std::optional<WeekThresholds> weeks = weekThresholds(line, error);
+    if (!weeks || !readNumberOption(line, QStringLiteral("max-age"), &limits.maxAgeHours, error))
         return std::nullopt;
+    limits.weeks = *weeks;
     return limits;
 }
 
@@ -93,10 +79,10 @@ QString weeksText(double weeks)
 Verdict judge(const ContainerTrend &t, const Thresholds &limits)
 {
     const std::optional<double> weeks = t.trend.fit ? t.trend.fit->weeks : std::nullopt;
-    const PluginStatus status = !weeks                      ? PluginOk
-                                : *weeks < limits.critWeeks ? PluginCritical
-                                : *weeks < limits.warnWeeks ? PluginWarning
-                                                            : PluginOk;
+    const PluginStatus status = !weeks                            ? PluginOk
+                                : *weeks < limits.weeks.critWeeks ? PluginCritical
+                                : *weeks < limits.weeks.warnWeeks ? PluginWarning
+                                                                  : PluginOk;
     const QString growth = !t.trend.fit ? QStringLiteral("no trend yet")
                            : !weeks     ? QStringLiteral("not growing")
                                     : QStringLiteral("fills in %1 weeks").arg(weeksText(*weeks));
@@ -105,8 +91,8 @@ Verdict judge(const ContainerTrend &t, const Thresholds &limits)
         status, name + u' ' + growth,
         QStringLiteral("'%1 weeks'=%2;%3:;%4:;0;")
             .arg(perfLabel(name), weeks ? QString::number(*weeks, 'g', 6) : QStringLiteral("U"))
-            .arg(limits.warnWeeks)
-            .arg(limits.critWeeks),
+            .arg(limits.weeks.warnWeeks)
+            .arg(limits.weeks.critWeeks),
         QStringLiteral("%1 (%2) %3: %4")
             .arg(name, t.container.volNames, QLatin1StringView(pluginStatusNames[status]), growth)};
 }
@@ -157,7 +143,7 @@ int judgeAll(QTextStream &out, const QList<ContainerTrend> &trends, double lastD
                                 ? QStringLiteral("%1 %2, none fills within %3 weeks")
                                       .arg(trends.size())
                                       .arg(trends.size() == 1 ? u"container" : u"containers")
-                                      .arg(limits.warnWeeks)
+                                      .arg(limits.weeks.warnWeeks)
                                 : problems.join(QStringLiteral("; "));
     return report(out, worst, summary, perfdata, details);
 }
@@ -206,10 +192,8 @@ Command checkCommand()
             "any other failure)."),
         {{QStringLiteral("container"), QStringLiteral("Check this container only."),
           QStringLiteral("CONUUID")},
-         {QStringLiteral("warn-weeks"), QStringLiteral("Warn below N weeks until full."),
-          QStringLiteral("N")},
-         {QStringLiteral("crit-weeks"), QStringLiteral("Critical below M weeks until full."),
-          QStringLiteral("M")},
+         warnWeeksOption(),
+         critWeeksOption(),
          {QStringLiteral("max-age"), QStringLiteral("Warn when the last reading is older."),
           QStringLiteral("HOURS")}},
         0,

@@ -2,6 +2,7 @@
 
 #include "cliprocess.h"
 #include "commands.h"
+#include "defaulthistory.h"
 #include "exitcodes.h"
 
 #include <cerrno>
@@ -81,7 +82,7 @@ QString usage()
                           "  -v, --version  Displays version information.\n\n"
                           "'quillbank-cli COMMAND --help' describes each command.\n\n") +
            QStringLiteral("Without HISTORY, %1 use\n  ").arg(defaultHistoryUsers()) +
-           defaultHistory() + QStringLiteral("\n\n") + exitStatusText();
+           defaultHistoryPath() + QStringLiteral("\n\n") + exitStatusText();
 }
 
 int usageError(QTextStream &err, const QString &error, const QString &hint)

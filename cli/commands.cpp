@@ -1,11 +1,11 @@
 #include "commands.h"
 
+#include "defaulthistory.h"
 #include "fileerrors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -85,15 +85,9 @@ std::optional<ProbeLimits> probeLimits(const CommandLine &line, QString *error)
     return limits;
 }
 
-QString defaultHistory()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/history.json");
-}
-
 bool defaultHistoryFolder(bool make, QString *error)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = QFileInfo(defaultHistoryPath()).path();
     const QString reason = whyNotUsable(folder, make);
     if (!reason.isEmpty())
         *error =
@@ -103,11 +97,45 @@ bool defaultHistoryFolder(bool make, QString *error)
 
 QString historyArgument(const CommandLine &line)
 {
-    return line.positional().value(0, defaultHistory());
+    return line.positional().value(0, defaultHistoryPath());
 }
 
 int fail(QTextStream &err, const QString &reason, int status)
 {
     err << "quillbank-cli: " << reason << '\n';
     return status;
+}
+
+QCommandLineOption warnWeeksOption()
+{
+    return {QStringLiteral("warn-weeks"), QStringLiteral("Warn below N weeks until full."),
+            QStringLiteral("N")};
+}
+
+QCommandLineOption critWeeksOption()
+{
+    return {QStringLiteral("crit-weeks"), QStringLiteral("Critical below M weeks until full."),
+            QStringLiteral("M")};
+}
+
+bool readNumberOption(const CommandLine &line, const QString &name, double *value, QString *error)
+{
+    if (!line.isSet(name))
+        return true;
+    bool ok = false;
+    *value = line.value(name).toDouble(&ok);
+    if (ok && *value >= 0 && *value < 1e9)
+        return true;
+    *error =
+        QStringLiteral("--%1 wants a number from 0 on, not \"%2\"").arg(name, line.value(name));
+    return false;
+}
+
+std::optional<WeekThresholds> weekThresholds(const CommandLine &line, QString *error)
+{
+    WeekThresholds weeks;
+    if (!readNumberOption(line, QStringLiteral("warn-weeks"), &weeks.warnWeeks, error) ||
+        !readNumberOption(line, QStringLiteral("crit-weeks"), &weeks.critWeeks, error))
+        return std::nullopt;
+    return weeks;
 }

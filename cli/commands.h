@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "listingprobe.h"
+#include "trendcrossing.h"
 
 #include <optional>
 
@@ -22,9 +23,19 @@ std::optional<QString> probeProgram(const CommandLine &line);
 // not a positive number of seconds.
 std::optional<ProbeLimits> probeLimits(const CommandLine &line, QString *error);
 
+// --warn-weeks N and --crit-weeks M, shared by check and record, and the
+// thresholds they set (12 and 4 weeks without them); nothing, with *error
+// set, for a value that is not a number from 0 on.
+QCommandLineOption warnWeeksOption();
+QCommandLineOption critWeeksOption();
+std::optional<WeekThresholds> weekThresholds(const CommandLine &line, QString *error);
+// Reads option `name` into *value when it is set; false, with *error set,
+// for a value that is not a number from 0 on (below 10^9).
+bool readNumberOption(const CommandLine &line, const QString &name, double *value, QString *error);
+
 // The history a command reads or writes: its HISTORY argument when given,
-// else the per-user one, whose folder `record` makes when needed.
-QString defaultHistory();
+// else the per-user one (defaulthistory.h), whose folder `record` makes when
+// needed.
 QString historyArgument(const CommandLine &line);
 // Whether the per-user history's folder may be used: it must be absolute,
 // and so must HOME, whatever the system's settings make of them; with make,

@@ -1,6 +1,7 @@
 #include "clistore.h"
 #include "commands.h"
 #include "exitcodes.h"
+#include "fillwarnings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,7 +23,9 @@ int record(const CommandLine &line, QTextStream &, QTextStream &err)
 {
     QString error;
     const std::optional<ProbeLimits> limits = probeLimits(line, &error);
-    if (!limits)
+    const std::optional<WeekThresholds> weeks =
+        limits ? weekThresholds(line, &error) : std::nullopt;
+    if (!weeks)
         return fail(err, error, ExitUsage);
     const QString path = historyArgument(line);
     if (line.positional().isEmpty())
@@ -31,6 +34,8 @@ int record(const CommandLine &line, QTextStream &, QTextStream &err)
     // keeps whatever another writer added while the tool ran.
     CliStore reading(probeProgram(line), *limits);
     const int status = readCheckSave(path, reading);
+    if (status == ExitOk)
+        warnOnDesktop(line, reading.store(), *weeks);
     return status == ExitOk ? ExitOk : fail(err, reading.failure(), status);
 }
 
@@ -40,13 +45,17 @@ Command recordCommand()
 {
     return {
         QStringLiteral("record"),
-        QStringLiteral("[HISTORY] [--probe PROGRAM] [--timeout SECONDS]"),
+        QStringLiteral("[HISTORY] [--probe PROGRAM] [--timeout SECONDS] [--warn-weeks N] "
+                       "[--crit-weeks M] [--no-notify]"),
         QStringLiteral("Take one reading and append it to the JSON history file HISTORY, as "
                        "Read JSON, Check All and\nSave As JSON would; the file is made when "
                        "absent, replaced atomically, and left as it was on\nany failure. "
                        "HISTORY.lock keeps a second record (or the window's Save) waiting\n"
-                       "while this one writes; readings another writer added meanwhile are kept."),
-        {probeOption(), timeoutOption()},
+                       "while this one writes; readings another writer added meanwhile are kept.\n"
+                       "When this reading brings a container's recent trend within N weeks of "
+                       "full (default 12),\nor M (default 4), a desktop notification says so, "
+                       "once per crossing."),
+        {probeOption(), timeoutOption(), warnWeeksOption(), critWeeksOption(), noNotifyOption()},
         0,
         1,
         record};

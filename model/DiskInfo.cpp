@@ -149,22 +149,69 @@ ContainerInfo DiskInfo::pooled(ContainerInfo container)
     return container;
 }
 
+void DiskInfo::inWorker(std::function<void()> work, std::function<void()> done)
+{
+    if (m_worker) {
+        m_worker(std::move(work), std::move(done));
+        return;
+    }
+    work();
+    done();
+}
+
+void DiskInfo::setChecking(bool checking)
+{
+    m_checking = checking;
+    emit checkingChanged(checking);
+}
+
 void DiskInfo::checkContainers()
 {
+    if (m_checking)
+        return;
+    setChecking(true);
+    m_stop = std::stop_source();
+    auto run = std::make_shared<ListingRun>();
+    inWorker([source = m_listing.get(), stop = m_stop.get_token(),
+              run] { *run = readListing(*source, stop); },
+             [this, run] {
+                 recordListing(*run);
+                 setChecking(false);
+             });
+}
+
+DiskInfo::ListingRun DiskInfo::readListing(ListingSource &source, const std::stop_token &stop)
+{
+    using Outcome = ListingRun::Outcome;
+    const std::optional<QByteArray> listing = source.runDiskutil(stop);
+    if (!listing)
+        return {stop.stop_requested() ? Outcome::Stopped : Outcome::ToolFailed,
+                {},
+                source.errorString()};
+    std::optional<QList<ContainerInfo>> containers = source.decode(*listing);
+    if (!containers)
+        return {Outcome::Undecodable, {}, source.errorString()};
+    return {Outcome::Listed, std::move(*containers), {}};
+}
+
+// In the order and with the announcements of a reading taken on this thread.
+void DiskInfo::recordListing(const ListingRun &run)
+{
+    using Outcome = ListingRun::Outcome;
+    if (run.outcome == Outcome::Stopped)
+        return;
     setContainerList({});
-    const std::optional<QByteArray> listing = m_listing->runDiskutil();
-    if (!listing) {
-        emit failed(Failure::ToolFailed, m_listing->errorString());
+    if (run.outcome == Outcome::ToolFailed) {
+        emit failed(Failure::ToolFailed, run.reason);
         return;
     }
     setToday(m_clock->now());
     const QString dateStr = formatDateStr(m_today);
-    const std::optional<QList<ContainerInfo>> containers = m_listing->decode(*listing);
-    if (!containers) {
-        emit failed(Failure::Undecodable, m_listing->errorString());
+    if (run.outcome == Outcome::Undecodable) {
+        emit failed(Failure::Undecodable, run.reason);
         return;
     }
-    for (const ContainerInfo &listed : *containers) {
+    for (const ContainerInfo &listed : run.containers) {
         const ContainerInfo container = pooled(listed);
         appendContainerList(container);
         appendContainerData(DataContainerInfo::fromContainer(container, m_today, dateStr));
@@ -239,18 +286,51 @@ void DiskInfo::readData()
 
 void DiskInfo::readJSONFrom(const QString &path)
 {
-    QString error;
-    // Taken first: a file changed while it is read then never passes as known.
-    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
-    const auto history = m_files->readHistory(path, &error);
-    if (!history) {
-        emit failed(Failure::CannotRead, path + u": not a valid history: " + error);
+    auto file = std::make_shared<HistoryFile>();
+    inWorker(
+        [files = m_files.get(), path, file] {
+            // Taken first: a file changed while it is read never passes as known.
+            file->stamp = files->historyStamp(path).value_or(QByteArray());
+            file->history = files->readHistory(path, &file->error);
+        },
+        [this, path, file] { applyHistoryFile(path, *file); });
+}
+
+void DiskInfo::applyHistoryFile(const QString &path, const HistoryFile &file)
+{
+    if (!file.history) {
+        emit failed(Failure::CannotRead, path + u": not a valid history: " + file.error, path);
         return;
     }
-    replaceHistory(*history);
+    replaceHistory(*file.history);
+    listLastReading();
+    m_knownFile = path;
+    m_knownStamp = file.stamp;
+    emit historyRead(path);
+}
+
+std::optional<qsizetype> DiskInfo::takeNewReadings(const QString &path, QString *error)
+{
+    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
+    const std::optional<QList<DataPoint>> file = m_files->readHistory(path, error);
+    if (!file)
+        return std::nullopt;
+    QList<DataPoint> merged = m_globalConData;
+    const qsizetype added = mergeReadings(merged, *file);
+    if (added > 0) {
+        replaceHistory(merged);
+        listLastReading();
+    }
+    // The history now holds every reading of the file as it was read.
     m_knownFile = path;
     m_knownStamp = stamp;
-    emit historyRead(path);
+    return added;
+}
+
+void DiskInfo::listLastReading()
+{
+    setContainerList(m_globalConData.isEmpty() ? QList<ContainerInfo>{}
+                                               : m_globalConData.constLast().containers);
 }
 
 void DiskInfo::replaceHistory(const QList<DataPoint> &history)
@@ -300,7 +380,7 @@ void DiskInfo::saveJSONTo(const QString &path)
         return;
     }
     if (outcome != HistorySaver::Outcome::Saved) {
-        reportSaveFailure(outcome, saver.errorString());
+        reportSaveFailure(outcome, saver.errorString(), path);
         return;
     }
     if (saved.size() != m_globalConData.size())
@@ -310,17 +390,18 @@ void DiskInfo::saveJSONTo(const QString &path)
     emit historySaved(path);
 }
 
-void DiskInfo::reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason)
+void DiskInfo::reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason,
+                                 const QString &path)
 {
     switch (outcome) {
     case HistorySaver::Outcome::Locked:
-        emit failed(Failure::Locked, reason);
+        emit failed(Failure::Locked, reason, path);
         return;
     case HistorySaver::Outcome::CannotRead:
-        emit failed(Failure::CannotRead, reason);
+        emit failed(Failure::CannotRead, reason, path);
         return;
     default:
-        emit failed(Failure::CannotWrite, reason);
+        emit failed(Failure::CannotWrite, reason, path);
     }
 }
 
@@ -365,5 +446,5 @@ void DiskInfo::writeCsvTo(const QString &path, const ContainerExport &rows)
 {
     QString error;
     if (!m_files->writeCsv(path, rows, &error))
-        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error);
+        emit failed(Failure::CannotWrite, u"cannot write " + path + u": " + error, path);
 }

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 class Clock;
@@ -100,18 +101,40 @@ public:
     // by selectContainer. Trends have no equality: every write announces.
     const ::RecentTrend &recentTrend() const { return m_recentTrend; }
     void setRecentTrend(const ::RecentTrend &value);
+    // The selected container's readings, in history order, as the trend
+    // takes them; not a property, never announced.
+    std::span<const TrendReading> trendReadings() const { return m_trendReadings; }
 
     // The dialogs of the three file operations; without one they do nothing.
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
 
+    // Where the store does its slow work, running the listing tool and
+    // decoding a history file: `work` runs away from the store's thread and
+    // touches only the listing source or the files, then `done` runs on the
+    // store's thread; the jobs end in the order given, and no `done` runs
+    // once the store is gone. The window sets one; without one (the command
+    // line) `work` and `done` run at once, one after the other.
+    using Worker = std::function<void(std::function<void()> work, std::function<void()> done)>;
+    void setWorker(Worker worker) { m_worker = std::move(worker); }
+
     // Takes one reading of every container and appends it to the history.
+    // With a worker it returns at once; a Check All under way makes it do
+    // nothing.
     void checkContainers();
+    // From the start of a Check All until its reading is recorded.
+    bool isChecking() const { return m_checking; }
+    // Ends the listing tool of the Check All under way, which then changes
+    // nothing and reports nothing.
+    void stopChecking() { m_stop.request_stop(); }
     // Replaces the history with a JSON file the user chooses.
     void readData();
     // Saves the history to a JSON file the user chooses.
     void saveJSON();
     // What Read JSON and Save As JSON do once the user has chosen path; also
     // for a file named on the command line, a dropped file and File ▸ Save.
+    // Reading decodes the file on the worker. A history read lists the
+    // containers of its last reading, as Check All would have, without
+    // taking one.
     void readJSONFrom(const QString &path);
     // Saves through HistorySaver. With questions set (the window), a file
     // that holds readings this history lacks (by id), or that cannot be read,
@@ -122,6 +145,17 @@ public:
     void setSaveQuestions(HistorySaver::Questions questions)
     {
         m_saveQuestions = std::move(questions);
+    }
+    // Takes in the readings another writer (a scheduled record, say) added to
+    // the history file at path: those this history lacks, by id, in date
+    // order, beside its own. When any arrived, the last reading is listed.
+    // Returns how many, or nothing, with *error set, when the file does not
+    // read as a history; then nothing changes and nothing is announced.
+    std::optional<qsizetype> takeNewReadings(const QString &path, QString *error);
+    // Identifies the history file's present content cheaply; see FileAccess.
+    std::optional<QByteArray> historyStamp(const QString &path) const
+    {
+        return m_files->historyStamp(path);
     }
     // Builds the series and summary numbers of one container.
     void selectContainer(const QString &conUUID);
@@ -139,15 +173,39 @@ signals:
     void aboutToChange(DiskInfo::Property property);
     void changed(DiskInfo::Property property);
     // An operation stopped short; reason says why in one line, naming the
-    // tool or the file. A cancelled dialog is no failure.
-    void failed(DiskInfo::Failure failure, const QString &reason);
+    // tool or the file; path is the file's, when there is one. A cancelled
+    // dialog is no failure.
+    void failed(DiskInfo::Failure failure, const QString &reason, const QString &path = QString());
     // The history was replaced by the one in path, or written whole to path.
     void historyRead(const QString &path);
     void historySaved(const QString &path);
     // The user cancelled Save As JSON's dialog.
     void saveCancelled();
+    // A Check All started, or ended whatever its outcome.
+    void checkingChanged(bool checking);
 
 private:
+    // What one run of the listing tool gave.
+    struct ListingRun {
+        enum class Outcome { Listed, ToolFailed, Undecodable, Stopped } outcome{};
+        QList<ContainerInfo> containers;
+        QString reason;
+    };
+    // A history file as decoded, or why it does not decode.
+    struct HistoryFile {
+        QByteArray stamp;
+        std::optional<QList<DataPoint>> history;
+        QString error;
+    };
+
+    // The halves of Check All: the first, on the worker, uses only the
+    // source; the second records the run on the store's thread.
+    static ListingRun readListing(ListingSource &source, const std::stop_token &stop);
+    void recordListing(const ListingRun &run);
+    void applyHistoryFile(const QString &path, const HistoryFile &file);
+    void inWorker(std::function<void()> work, std::function<void()> done);
+    void setChecking(bool checking);
+
     template <typename T>
     void write(Property property, T &member, const T &value);
     template <typename T>
@@ -155,7 +213,9 @@ private:
     template <typename T>
     void append(Property property, QList<T> &list, T &&value);
     void walkSeries(const QString &conUUID);
-    void reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason);
+    void listLastReading();
+    void reportSaveFailure(HistorySaver::Outcome outcome, const QString &reason,
+                           const QString &path);
     ContainerInfo pooled(ContainerInfo container);
     std::optional<ContainerExport> exportRows(const QString &conUUID);
     void writeCsvTo(const QString &path, const ContainerExport &rows);
@@ -169,6 +229,9 @@ private:
     QString m_knownFile;
     QByteArray m_knownStamp;
     FileChooser *m_fileChooser = nullptr;
+    Worker m_worker;
+    std::stop_source m_stop;
+    bool m_checking = false;
     TextPool m_texts;
 
     QList<DataPoint> m_globalConData;

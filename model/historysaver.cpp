@@ -23,6 +23,27 @@ qsizetype countUnknown(const QList<DataPoint> &file, const QSet<QUuid> &known)
 // about again; one that keeps changing is given up on after a few rounds.
 constexpr int saveRounds = 3;
 
+// Tells the save's `working` callback, if any, when the locked part ends.
+class Working
+{
+public:
+    explicit Working(const std::function<void(bool)> &tell) : m_tell(tell)
+    {
+        if (m_tell)
+            m_tell(true);
+    }
+    ~Working()
+    {
+        if (m_tell)
+            m_tell(false);
+    }
+    Working(const Working &) = delete;
+    Working &operator=(const Working &) = delete;
+
+private:
+    const std::function<void(bool)> &m_tell;
+};
+
 } // namespace
 
 qsizetype mergeReadings(QList<DataPoint> &into, const QList<DataPoint> &from,
@@ -105,6 +126,7 @@ std::optional<HistorySaver::Outcome> HistorySaver::decide(const QString &path, c
 std::optional<HistorySaver::Outcome>
 HistorySaver::lockedSave(const QString &path, const Look &first, QList<DataPoint> &history)
 {
+    const Working working(m_questions.working);
     QString error;
     bool busy = false;
     const std::unique_ptr<HistoryGuard> guard = m_files.lockHistory(path, &error, &busy);

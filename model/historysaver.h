@@ -28,6 +28,9 @@ public:
         std::function<Choice(qsizetype readingsOnlyInFile)> merge;
         // The file at path exists but cannot be read, for reason: write over it?
         std::function<bool(const QString &path, const QString &reason)> replaceUnreadable;
+        // Told true when the locked read and write begin, false when they end,
+        // so that a window can show it is busy, but never during a question.
+        std::function<void(bool working)> working;
     };
     enum class Outcome { Saved, Cancelled, Locked, CannotRead, CannotWrite };
 

@@ -1,5 +1,6 @@
 #include "recenttrend.h"
 
+#include "cleanupsearch.h"
 #include "ratestats.h"
 #include "seriesaccumulator.h"
 #include "theilsen.h"
@@ -10,29 +11,9 @@
 
 namespace {
 
-// A fall counts as a cleanup from 1 GB and 1% of the capacity: day-to-day
-// churn of caches and swap stays well below either.
-constexpr double cleanupBytes = 1e9;
-constexpr double cleanupCapacityDivisor = 100.0;
 // Half a million slopes are enough: longer windows are thinned to this many
 // evenly spaced readings before pairing.
 constexpr size_t sampledReadings = 1001;
-
-bool isCleanup(const TrendReading &previous, const TrendReading &reading)
-{
-    const double drop = difference(previous.totalUsed, reading.totalUsed);
-    const double share = static_cast<double>(reading.capacity) / cleanupCapacityDivisor;
-    return drop >= std::max(cleanupBytes, share);
-}
-
-std::optional<size_t> latestCleanup(std::span<const TrendReading> readings)
-{
-    for (size_t i = readings.size() - 1; i > 0; --i) {
-        if (isCleanup(readings[i - 1], readings[i]))
-            return i;
-    }
-    return std::nullopt;
-}
 
 double windowOldest(std::span<const TrendReading> readings)
 {
@@ -111,7 +92,7 @@ RecentTrend recentTrend(std::span<const TrendReading> readings)
     trend.lastUsed = readings.back().totalUsed;
     trend.room = std::max<qint64>(0, readings.back().free);
     const double oldest = windowOldest(readings);
-    const std::optional<size_t> cleanup = latestCleanup(readings);
+    const std::optional<size_t> cleanup = cleanupStart(readings);
     if (cleanup) {
         trend.cleanup = readings[*cleanup].date;
         trend.sinceCleanup = *trend.cleanup >= oldest;

@@ -20,6 +20,9 @@ struct TrendReading {
 inline constexpr double trendLookBack = 30 * secondsPerDay;
 inline constexpr qsizetype trendMinimumReadings = 3;
 inline constexpr double trendMinimumSpan = secondsPerDay;
+// A cleanup may take this long: its fall is measured from the highest
+// reading of this span before each reading.
+inline constexpr double cleanupLookBack = 3 * secondsPerDay;
 
 // The growth of the recent readings: the median of the slopes between every
 // two readings, which a few odd readings cannot drag about, and Sen's 90%
@@ -45,7 +48,7 @@ struct RecentTrend {
     double from = 0.0;             // the window's earliest date
     double span = 0.0;             // seconds from its earliest date to its latest
     qsizetype readings = 0;        // readings in the window
-    std::optional<double> cleanup; // the latest cleanup's date, in the window or not
+    std::optional<double> cleanup; // where the window starts after the latest cleanup, in it or not
     bool sinceCleanup = false;     // the window begins at that cleanup
     double lastDate = 0.0;         // the last reading in history order
     qint64 lastUsed = 0;
@@ -53,8 +56,8 @@ struct RecentTrend {
     std::optional<TrendFit> fit; // nothing when there is too little to tell
 };
 
-// The trend of one container's readings in history order. A fall in used
-// space of at least 1 GB and 1% of the capacity is a cleanup: the window
-// starts there, or at the first reading without one, and keeps the readings
-// no older than trendLookBack before the last reading.
+// The trend of one container's readings in history order. The window starts
+// where the latest cleanup left the used space lowest (cleanupsearch.h), or
+// at the first reading without one, and keeps the readings no older than
+// trendLookBack before the last reading.
 RecentTrend recentTrend(std::span<const TrendReading> readings);

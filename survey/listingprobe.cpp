@@ -12,15 +12,20 @@ using namespace std::chrono;
 
 namespace {
 
-// How often a waiting probe calls back, so that a window stays painted.
+// How long a wait lasts at most before the probe looks for a stop again.
 constexpr milliseconds waitSlice{50};
 
-milliseconds slice(steady_clock::time_point deadline)
+} // namespace
+
+bool ListingProbe::Run::goesOn() const
+{
+    return !stop.stop_requested() && steady_clock::now() < deadline;
+}
+
+milliseconds ListingProbe::Run::slice() const
 {
     return qBound(0ms, duration_cast<milliseconds>(deadline - steady_clock::now()), waitSlice);
 }
-
-} // namespace
 
 ListingProbe::ListingProbe(const QString &program, ProbeLimits limits)
     : m_program(program), m_limits(limits)
@@ -44,9 +49,9 @@ QString ListingProbe::defaultProgram()
     return diskutil; // so that the failure names the system's tool
 }
 
-std::optional<QByteArray> ListingProbe::runDiskutil()
+std::optional<QByteArray> ListingProbe::runDiskutil(std::stop_token stop)
 {
-    const auto deadline = steady_clock::now() + m_limits.timeout;
+    const Run run{steady_clock::now() + m_limits.timeout, std::move(stop)};
     ToolProcess tool;
     QString reason;
     if (!tool.start(m_program, {u"apfs"_s, u"list"_s, u"-plist"_s}, &reason)) {
@@ -54,47 +59,41 @@ std::optional<QByteArray> ListingProbe::runDiskutil()
         return std::nullopt;
     }
     QByteArray output;
-    const ToolProcess::Read read = readOutput(tool, output, deadline);
-    const bool exited = read == ToolProcess::Read::EndOfFile && awaitExit(tool, deadline);
-    m_error = whyFailed(read, output.size(), exited ? tool.waitStatus() : -1);
+    const ToolProcess::Read read = readOutput(tool, output, run);
+    const bool exited = read == ToolProcess::Read::EndOfFile && awaitExit(tool, run);
+    m_error =
+        whyFailed(read, output.size(), exited ? tool.waitStatus() : -1, run.stop.stop_requested());
     if (!m_error.isEmpty())
         return std::nullopt; // the tool's destructor stops what is left of it
     return output;
 }
 
-// To end of file, past the output limit or to the deadline, whichever is first.
-ToolProcess::Read ListingProbe::readOutput(ToolProcess &tool, QByteArray &output,
-                                           steady_clock::time_point deadline)
+// To end of file, past the output limit, to the deadline or to a stop,
+// whichever is first.
+ToolProcess::Read ListingProbe::readOutput(ToolProcess &tool, QByteArray &output, const Run &run)
 {
     ToolProcess::Read read = ToolProcess::Read::More;
-    while (read == ToolProcess::Read::More && output.size() <= m_limits.maxOutput &&
-           steady_clock::now() < deadline) {
-        read = tool.readSome(output, slice(deadline));
-        waiting();
-    }
+    while (read == ToolProcess::Read::More && output.size() <= m_limits.maxOutput && run.goesOn())
+        read = tool.readSome(output, run.slice());
     return read;
 }
 
-bool ListingProbe::awaitExit(ToolProcess &tool, steady_clock::time_point deadline)
+bool ListingProbe::awaitExit(ToolProcess &tool, const Run &run)
 {
-    while (!tool.waitForExit(slice(deadline))) {
-        if (steady_clock::now() >= deadline)
+    while (!tool.waitForExit(run.slice())) {
+        if (!run.goesOn())
             return false;
-        waiting();
     }
     return true;
 }
 
-void ListingProbe::waiting() const
-{
-    if (m_whileWaiting)
-        m_whileWaiting();
-}
-
 // Empty when the tool printed within the limits, reached end of file, and
 // exited normally with status 0; exitStatus is -1 when it has not exited.
-QString ListingProbe::whyFailed(ToolProcess::Read read, qint64 size, int exitStatus) const
+QString ListingProbe::whyFailed(ToolProcess::Read read, qint64 size, int exitStatus,
+                                bool stopped) const
 {
+    if (stopped)
+        return m_program + u" was stopped"_s;
     if (read == ToolProcess::Read::Failed)
         return u"cannot read the output of %1"_s.arg(m_program);
     if (size > m_limits.maxOutput)

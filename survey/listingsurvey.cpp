@@ -23,9 +23,9 @@ ContainerInfo containerFromListing(const APFSInfo &info)
 ListingSurvey::ListingSurvey(const QString &program, ProbeLimits limits) : m_probe(program, limits)
 {}
 
-std::optional<QByteArray> ListingSurvey::runDiskutil()
+std::optional<QByteArray> ListingSurvey::runDiskutil(std::stop_token stop)
 {
-    std::optional<QByteArray> bytes = m_probe.runDiskutil();
+    std::optional<QByteArray> bytes = m_probe.runDiskutil(std::move(stop));
     m_error = m_probe.errorString();
     return bytes;
 }

@@ -12,13 +12,7 @@ public:
     explicit ListingSurvey(const QString &program = ListingProbe::defaultProgram(),
                            ProbeLimits limits = {});
 
-    // See ListingProbe::setWhileWaiting.
-    void setWhileWaiting(std::function<void()> callback)
-    {
-        m_probe.setWhileWaiting(std::move(callback));
-    }
-
-    std::optional<QByteArray> runDiskutil() override;
+    std::optional<QByteArray> runDiskutil(std::stop_token stop = {}) override;
     std::optional<QList<ContainerInfo>> decode(const QByteArray &listing) override;
     QString errorString() const override { return m_error; }
 

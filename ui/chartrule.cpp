@@ -2,8 +2,8 @@
 
 #include "scrollingchart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
-#include <QDateTimeAxis>
 #include <QGraphicsSimpleTextItem>
 #include <QLineSeries>
 #include <QPalette>

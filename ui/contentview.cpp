@@ -1,31 +1,33 @@
 #include "contentview.h"
 
 #include "containerlistmodel.h"
+#include "containertable.h"
 #include "qtfilechooser.h"
 #include "ratechart.h"
 #include "resourcepaths.h"
+#include "samecontainer.h"
 #include "statuslines.h"
+#include "storeworker.h"
 #include "trendline.h"
 #include "units.h"
 #include "usedspacechart.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
-#include <QHeaderView>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QSlider>
-#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int listMaximumHeight = 185;
 constexpr int sliderInset = 10;
+// Tighter than the style's, so that the charts keep room in a small window.
+constexpr int lineSpacing = 4;
+constexpr int contentMargin = 6;
 
 QLabel *centredLabel(const QString &text)
 {
@@ -33,16 +35,21 @@ QLabel *centredLabel(const QString &text)
     label->setObjectName(QStringLiteral("line"));
     label->setAlignment(Qt::AlignHCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long line takes two in a narrow window rather than widen it.
+    label->setWordWrap(true);
     return label;
 }
 
-// Holds the busy cursor while the listing tool runs.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
+QWidget *linesOf(const QList<QLabel *> &labels)
+{
+    auto *lines = new QWidget;
+    auto *layout = new QVBoxLayout(lines);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QLabel *label : labels)
+        layout->addWidget(label);
+    return lines;
+}
 
 } // namespace
 
@@ -52,16 +59,24 @@ ContentView::ContentView(DiskInfo *store, QWidget *parent)
     m_diskInfo->setParent(this);
     m_fileChooser = std::make_unique<QtFileChooser>(this);
     m_diskInfo->setFileChooser(m_fileChooser.get());
+    m_worker = std::make_unique<StoreWorker>();
+    m_diskInfo->setWorker([worker = m_worker.get()](auto work, auto done) {
+        worker->run(std::move(work), std::move(done));
+    });
     buildLayout();
     buildToolBar();
     connect(m_diskInfo, &DiskInfo::changed, this, &ContentView::storeChanged);
+    connect(m_diskInfo, &DiskInfo::checkingChanged, this, &ContentView::checkingChanged);
+    connect(m_diskInfo, &DiskInfo::historyRead, this, [this] { showHistory(); });
     refreshLines();
 }
 
 ContentView::~ContentView()
 {
-    // The store, a child, is deleted after the chooser: leave it none to call.
+    // The store, a child, is deleted after the chooser and the worker: leave
+    // it none to call, and no listing tool to wait for.
     m_diskInfo->setFileChooser(nullptr);
+    m_diskInfo->stopChecking();
 }
 
 void ContentView::buildLayout()
@@ -76,7 +91,9 @@ void ContentView::buildLayout()
     m_rateChart->setVisibleDuration(m_visibleDuration);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_list, 0, Qt::AlignTop);
+    layout->setSpacing(lineSpacing);
+    layout->setContentsMargins(contentMargin, contentMargin, contentMargin, contentMargin);
+    layout->addWidget(m_list);
     layout->addWidget(m_helpLines);
     layout->addWidget(m_summaryLine);
     layout->addWidget(m_usedChart, 1);
@@ -87,45 +104,23 @@ void ContentView::buildLayout()
 
 void ContentView::buildList()
 {
-    m_list = new QTableView;
+    m_list = new ContainerTable(m_model);
     m_list->setObjectName(QStringLiteral("containers"));
-    m_list->setModel(m_model);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->verticalHeader()->hide();
-    // The volume names can be long: that column takes the width left over.
-    QHeaderView *header = m_list->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(ContainerListModel::VolNames, QHeaderView::Stretch);
-    header->setStretchLastSection(false);
-    m_list->setShowGrid(false);
-    m_list->setWordWrap(false);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSize(12);
-    m_list->setFont(mono);
-    m_list->setMaximumHeight(listMaximumHeight);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ContentView::selectionChanged);
 }
 
 void ContentView::buildLines()
 {
-    m_helpLines = new QWidget;
-    auto *helpLayout = new QVBoxLayout(m_helpLines);
-    helpLayout->setContentsMargins(0, 0, 0, 0);
+    QList<QLabel *> help;
     for (const QString &line : helpLines())
-        helpLayout->addWidget(centredLabel(line));
+        help.append(centredLabel(line));
+    m_helpLines = linesOf(help);
     m_summaryLine = centredLabel({});
-    m_rateLines = new QWidget;
-    auto *rateLayout = new QVBoxLayout(m_rateLines);
-    rateLayout->setContentsMargins(0, 0, 0, 0);
     m_rateLine = centredLabel({});
     m_forecastLine = centredLabel({});
     m_trendLine = centredLabel({});
-    rateLayout->addWidget(m_rateLine);
-    rateLayout->addWidget(m_forecastLine);
-    rateLayout->addWidget(m_trendLine);
+    m_rateLines = linesOf({m_rateLine, m_forecastLine, m_trendLine});
 }
 
 QLayout *ContentView::buildSliderRow()
@@ -202,12 +197,13 @@ void ContentView::showToolMenu(const QPoint &position)
 
 void ContentView::checkAll()
 {
-    {
-        const BusyCursor busy;
-        m_toolBar->setEnabled(false);
-        m_diskInfo->checkContainers();
-        m_toolBar->setEnabled(true);
-    }
+    m_diskInfo->checkContainers();
+}
+
+void ContentView::checkingChanged(bool checking)
+{
+    if (checking)
+        return;
     m_hasRun = true;
     refreshLines();
 }
@@ -227,6 +223,39 @@ void ContentView::forSelectedContainer(void (DiskInfo::*operation)(const QString
             return;
         }
     }
+}
+
+void ContentView::showHistory(const QString &conUUID)
+{
+    m_hasRun = true;
+    m_toSelect = conUUID;
+    scheduleRefresh();
+}
+
+QString ContentView::selectedConUUID() const
+{
+    for (const ContainerInfo &info : m_diskInfo->containerList()) {
+        if (m_selection && info.id == *m_selection)
+            return info.conUUID;
+    }
+    return {};
+}
+
+void ContentView::selectListed(const QString &conUUID)
+{
+    const QList<ContainerInfo> &listed = m_diskInfo->containerList();
+    if (listed.isEmpty())
+        return;
+    const ContainerMatcher wanted(conUUID);
+    const auto found =
+        conUUID.isEmpty() ? listed.cend()
+                          : std::find_if(listed.cbegin(), listed.cend(),
+                                         [&](const ContainerInfo &c) { return wanted(c.conUUID); });
+    // Selected afresh even when the row stays, so that the series is rebuilt
+    // from the history as it is now.
+    m_selection.reset();
+    m_list->clearSelection();
+    m_list->selectRow(found == listed.cend() ? 0 : int(found - listed.cbegin()));
 }
 
 QString ContentView::copyText() const
@@ -282,6 +311,8 @@ void ContentView::refresh()
     m_refreshPending = false;
     if (std::exchange(m_listDirty, false))
         m_model->setContainers(m_diskInfo->containerList());
+    if (m_toSelect)
+        selectListed(*std::exchange(m_toSelect, std::nullopt));
     if (std::exchange(m_chartsDirty, false)) {
         m_usedChart->setSeries(m_diskInfo->ratesPoints());
         m_rateChart->setSeries(m_diskInfo->ratesPoints(), m_diskInfo->overallRate());
@@ -300,6 +331,7 @@ void ContentView::refreshLines()
     m_forecastLine->setText(forecastLine(m_diskInfo->timeToRun(), m_diskInfo->ratesPoints(),
                                          m_diskInfo->overallRate()));
     m_trendLine->setText(trendLine(m_diskInfo->recentTrend()));
+    m_trendLine->setVisible(m_hasSelected);
 }
 
 void ContentView::selectionChanged()
@@ -312,6 +344,8 @@ void ContentView::selectionChanged()
         return;
     m_selection = selected;
     forSelectedContainer(&DiskInfo::selectContainer);
+    // A stale selection builds nothing.
+    m_hasSelected = m_hasSelected || !m_diskInfo->ratesPoints().isEmpty();
 }
 
 void ContentView::setVisibleDays(int days)

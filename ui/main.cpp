@@ -6,11 +6,15 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillbank"));
+    QuillbankApp::installTranslations();
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QApplication::translate("main", "Records how full the disks get and when they fill."));
@@ -19,13 +23,12 @@ int main(int argc, char *argv[])
                                  QApplication::translate("main", "A history to open (.json)."),
                                  QStringLiteral("[file]"));
     parser.process(app);
-    auto survey = std::make_unique<ListingSurvey>();
-    // The window stays painted while the listing tool runs; the user's input
-    // waits, and Check All's tools are disabled meanwhile.
-    survey->setWhileWaiting(
-        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    QuillbankApp quillbank(new DiskInfo(std::make_unique<SystemClock>(), std::move(survey),
+    QuillbankApp quillbank(new DiskInfo(std::make_unique<SystemClock>(),
+                                        std::make_unique<ListingSurvey>(),
                                         std::make_unique<LocalFiles>()));
+    // Named here rather than through an organization name, which would move
+    // the default history away from where the recorder writes it.
+    quillbank.rememberIn(std::make_unique<QSettings>(u"Quillbank"_s, u"Quillbank"_s));
     quillbank.start(parser.positionalArguments().value(0));
     return QApplication::exec();
 }

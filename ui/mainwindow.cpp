@@ -1,14 +1,20 @@
 #include "mainwindow.h"
 
 #include "contentview.h"
+#include "historyfollower.h"
 #include "messageboxes.h"
 #include "qtfilechooser.h"
+#include "recorderaction.h"
+#include "storeworker.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -46,6 +52,9 @@ QString droppedHistory(const QMimeData *data)
     return {};
 }
 
+// Every label of the window still reads in full at this size.
+constexpr QSize smallest(800, 500);
+
 } // namespace
 
 MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
@@ -57,9 +66,16 @@ MainWindow::MainWindow(DiskInfo *store, QWidget *parent)
     createEditMenu();
     createHelpMenu();
     watchStore();
+    new HistoryFollower(this);
     setAcceptDrops(true);
     updateTitle();
-    resize(1000, 860);
+    setMinimumSize(smallest);
+    statusBar()->setSizeGripEnabled(false);
+    // Not a passing message, which a menu's status tips would wipe out.
+    m_checking = new QLabel(tr("Checking all containers… Escape stops."));
+    m_checking->hide();
+    statusBar()->addWidget(m_checking);
+    resize(1200, 860);
 }
 
 DiskInfo *MainWindow::store() const
@@ -78,9 +94,17 @@ void MainWindow::createFileMenu()
                   &DiskInfo::saveJSON);
     addMenuAction(file, "exportcsv", tr("&Export Selection as CSV…"), {Keys(Qt::CTRL | Qt::Key_E)},
                   m_content, &ContentView::saveSelectionAsCsv);
+    m_recentMenu = file->addMenu(tr("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("recent"));
+    m_recentMenu->setToolTipsVisible(true);
+    setRecentFiles({});
     file->addSeparator();
     addMenuAction(file, "checkall", tr("&Check All"), keysOf(Keys::Refresh, Keys(Qt::Key_F5)),
                   m_content, &ContentView::checkAll);
+    m_stop = addMenuAction(file, "stop", tr("S&top"), keysOf(Keys::Cancel, Keys(Qt::Key_Escape)),
+                           store(), &DiskInfo::stopChecking);
+    m_stop->setEnabled(false);
+    new RecorderAction(RecorderAction::platformSchedule(), file);
     file->addSeparator();
     addMenuAction(file, "quit", tr("&Quit"), keysOf(Keys::Quit, Keys(Qt::CTRL | Qt::Key_Q)), this,
                   &QWidget::close);
@@ -101,9 +125,25 @@ void MainWindow::createHelpMenu()
     guide->setObjectName(QStringLiteral("quillbankhelp"));
 }
 
+void MainWindow::setRecentFiles(const QStringList &paths)
+{
+    m_recentMenu->clear();
+    for (const QString &path : paths) {
+        const QString number = QString::number(m_recentMenu->actions().size() + 1);
+        QAction *open = m_recentMenu->addAction(u'&' + number + u' ' + QFileInfo(path).fileName(),
+                                                this, [this, path] { openHistory(path); });
+        open->setToolTip(path);
+        open->setStatusTip(path);
+    }
+    m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
 void MainWindow::watchStore()
 {
     connect(store(), &DiskInfo::changed, this, &MainWindow::historyChanged);
+    connect(store(), &DiskInfo::checkingChanged, this, &MainWindow::checkingChanged);
+    connect(m_content->worker(), &StoreWorker::busyChanged, this,
+            [this](bool busy) { busy ? setCursor(Qt::BusyCursor) : unsetCursor(); });
     connect(store(), &DiskInfo::historyRead, this, &MainWindow::fileChanged);
     connect(store(), &DiskInfo::historySaved, this, &MainWindow::saved);
     connect(store(), &DiskInfo::saveCancelled, this, [this] { m_afterSave = nullptr; });
@@ -113,7 +153,19 @@ void MainWindow::watchStore()
         {[this](qsizetype onlyInFile) { return askToMergeReadings(this, onlyInFile); },
          [this](const QString &path, const QString &reason) {
              return askToReplaceUnreadable(this, path, reason);
+         },
+         [](bool working) {
+             if (working)
+                 QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+             else
+                 QGuiApplication::restoreOverrideCursor();
          }});
+}
+
+void MainWindow::checkingChanged(bool checking)
+{
+    m_stop->setEnabled(checking);
+    m_checking->setVisible(checking);
 }
 
 void MainWindow::historyChanged(DiskInfo::Property property)
@@ -137,12 +189,12 @@ void MainWindow::saved(const QString &path)
         std::exchange(m_afterSave, nullptr)();
 }
 
-void MainWindow::failed(DiskInfo::Failure failure, const QString &reason)
+void MainWindow::failed(DiskInfo::Failure failure, const QString &reason, const QString &path)
 {
     // A failed save leaves the window open; a failed export does not matter to it.
     if (failure == DiskInfo::Failure::CannotWrite)
         m_afterSave = nullptr;
-    showFailure(this, failure, reason);
+    showFailure(this, failure, reason, path);
 }
 
 void MainWindow::updateTitle()
@@ -183,7 +235,7 @@ bool MainWindow::settleUnsaved(std::function<void()> then)
 {
     if (!isWindowModified())
         return true;
-    const QMessageBox::StandardButton answer = askToSaveReadings(this);
+    const QMessageBox::StandardButton answer = askToSaveReadings(this, m_file);
     if (answer != QMessageBox::Save)
         return answer == QMessageBox::Discard;
     save();

@@ -7,13 +7,15 @@
 // The main window's messages: why an operation failed, and what to do with
 // readings that were not saved.
 
-// Shows, over parent and without waiting, why an operation failed; reason
-// names the file or the tool.
-void showFailure(QWidget *parent, DiskInfo::Failure failure, const QString &reason);
+// Shows, over parent and without waiting, what failed, naming the file when
+// there is one, and the reason beneath, wide enough that a path in it does
+// not break.
+void showFailure(QWidget *parent, DiskInfo::Failure failure, const QString &reason,
+                 const QString &path = QString());
 
 // Asks whether to save the readings that were not saved before they are
 // lost: Save, Discard or Cancel.
-QMessageBox::StandardButton askToSaveReadings(QWidget *parent);
+QMessageBox::StandardButton askToSaveReadings(QWidget *parent, const QString &file);
 
 // Asks, before a save, what to do with the readings the file holds that this
 // window's history lacks (another process, a scheduled record say, added

@@ -1,57 +1,49 @@
-// Draws docs/screenshot.png: the app with a demo history read through Read
-// JSON, one reading taken from a stand-in listing program with Check All, and
-// the first container selected.
+// Draws docs/screenshot.png: the app started with a demo history, as a new
+// user's first start opens the recorder's history, the first container
+// selected at once; then `quillbank-cli record` adds a reading from a
+// stand-in listing program, which the window takes in from the file.
 // usage: quillbank-screenshot LISTING_PROGRAM HISTORY.json OUTPUT.png
 #include "DiskInfo.h"
 #include "clock.h"
 #include "contentview.h"
-#include "filechooser.h"
 #include "listingsurvey.h"
 #include "localfiles.h"
 #include "mainwindow.h"
+#include "quillbankapp.h"
 #include "scrollingchart.h"
+#include "storeworker.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
 #include <QScrollBar>
-#include <QTableView>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-// Answers every open dialog with the demo history and cancels every save.
-class DemoChooser : public FileChooser
-{
-public:
-    explicit DemoChooser(QUrl history) : m_history(std::move(history)) {}
-    void choose(Mode mode, ContentType, Completion completion) override
-    {
-        const bool open = mode == Mode::Open;
-        QTimer::singleShot(0, [open, completion = std::move(completion), url = m_history] {
-            completion(open ? Response::Ok : Response::Cancel, open ? url : QUrl());
-        });
-    }
-
-private:
-    QUrl m_history;
-};
-
 void settle(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
-void trigger(const MainWindow &window, const char *tool)
+// Until the store's work on the worker is done.
+void settleWork(const MainWindow &window)
 {
-    if (auto *action = window.findChild<QAction *>(QLatin1StringView(tool)))
-        action->trigger();
-    settle(200);
+    do
+        settle(100);
+    while (window.contentView()->worker()->isBusy());
+}
+
+// The recorder's reading, as the hourly timer would take it.
+bool record(const QString &listing, const QString &history)
+{
+    return QProcess::execute(QCoreApplication::applicationDirPath() + u"/quillbank-cli"_qs,
+                             {u"record"_qs, history, u"--probe"_qs, listing, u"--no-notify"_qs}) ==
+           0;
 }
 
 } // namespace
@@ -63,20 +55,24 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: quillbank-screenshot LISTING_PROGRAM HISTORY.json OUT.png\n");
         return 2;
     }
-    auto *store = new DiskInfo(std::make_unique<SystemClock>(),
-                               std::make_unique<ListingSurvey>(QString::fromLocal8Bit(argv[1])),
-                               std::make_unique<LocalFiles>());
-    MainWindow window(store);
-    DemoChooser chooser(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[2])));
-    store->setFileChooser(&chooser);
+    const QString listing = QString::fromLocal8Bit(argv[1]);
+    const QString history = QString::fromLocal8Bit(argv[2]);
+    auto *store =
+        new DiskInfo(std::make_unique<SystemClock>(), std::make_unique<ListingSurvey>(listing),
+                     std::make_unique<LocalFiles>());
+    QuillbankApp quillbank(store);
+    MainWindow &window = *quillbank.mainWindow();
     window.resize(1180, 900);
-    window.show();
-    settle(300);
-
-    trigger(window, "readdata");
-    trigger(window, "checkcons");
-    window.contentView()->listView()->selectRow(0);
+    quillbank.start(history);
+    settleWork(window);
     settle(500);
+
+    const qsizetype opened = store->globalConData().size();
+    if (!record(listing, history))
+        std::fprintf(stderr, "quillbank-cli record failed\n");
+    for (int wait = 0; wait < 50 && store->globalConData().size() == opened; ++wait)
+        settle(100);
+    settle(300);
     // Half a window past the last reading, where the trend's projection runs.
     if (auto *used = window.findChild<ScrollingChart *>(QStringLiteral("usedSpaceChart"))) {
         QScrollBar *bar = used->scrollBar();
@@ -87,8 +83,5 @@ int main(int argc, char *argv[])
                  static_cast<long long>(store->globalConData().size()),
                  static_cast<long long>(store->containerList().size()),
                  static_cast<long long>(store->ratesPoints().size()));
-
-    const bool saved = window.grab().save(QString::fromLocal8Bit(argv[3]));
-    store->setFileChooser(nullptr);
-    return saved ? 0 : 1;
+    return window.grab().save(QString::fromLocal8Bit(argv[3])) ? 0 : 1;
 }

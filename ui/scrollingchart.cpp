@@ -2,10 +2,11 @@
 
 #include "chartvalues.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QDateTime>
-#include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -22,19 +23,30 @@ namespace {
 constexpr qreal markerRadius = 2.8;
 // One wheel notch moves a tenth of the window.
 constexpr double wheelFraction = 0.1;
+// Qt Charts pads each axis label by this much on either side, and elides a
+// label that is wider, or taller, than its share of the axis.
+constexpr double labelPadding = 4.0;
+// Room that keeps labels apart, and the margin, with a pixel to spare, that
+// Qt Charts lays around a label's text.
+constexpr double labelGap = 16.0;
+constexpr double labelTextMargin = 3.0;
+// No more value ticks than this, however tall the chart.
+constexpr int mostValueTicks = 6;
 
 } // namespace
 
 ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
     : QWidget(parent), m_chart(new QChart), m_view(new QChartView(m_chart)),
       m_scrollBar(new QScrollBar(Qt::Horizontal)), m_points(new QLineSeries),
-      m_line(new QLineSeries), m_axisX(new QDateTimeAxis), m_axisY(new QValueAxis)
+      m_line(new QLineSeries), m_axisX(new QCategoryAxis), m_axisY(new QValueAxis)
 {
     setUpChart(valueName);
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setAccessibleName(valueName);
+    m_view->setFrameShape(QFrame::NoFrame);
     m_view->viewport()->installEventFilter(this);
-    m_view->setMinimumHeight(120);
+    // Three value labels, the fewest that a range across zero needs.
+    m_view->setMinimumHeight(int(3 * (valueLabelHeight() + 2 * labelPadding)) + 6);
     // A history file dropped on a chart goes to the window.
     m_view->setAcceptDrops(false);
     m_view->viewport()->setAcceptDrops(false);
@@ -44,6 +56,7 @@ ScrollingChart::ScrollingChart(const QString &valueName, QWidget *parent)
     layout->addWidget(m_view, 1);
     layout->addWidget(m_scrollBar);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &ScrollingChart::showWindow);
+    connect(m_chart, &QChart::plotAreaChanged, this, &ScrollingChart::updateTicks);
     updateScrollRange();
     updateYRange();
     showWindow();
@@ -58,12 +71,19 @@ void ScrollingChart::setUpChart(const QString &valueName)
 {
     m_chart->legend()->hide();
     m_chart->setMargins(QMargins(10, 4, 10, 4));
+    m_chart->layout()->setContentsMargins(0, 0, 0, 0);
+    m_chart->setBackgroundRoundness(0);
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
-    m_axisX->setFormat(dateAxisFormat(m_duration));
+    // The names are the axes' titles, kept for those who read them out, not drawn.
     m_axisX->setTitleText(tr("Date"));
-    m_axisX->setTickCount(8);
+    m_axisY->setTitleText(valueName);
+    for (QAbstractAxis *axis :
+         {static_cast<QAbstractAxis *>(m_axisX), static_cast<QAbstractAxis *>(m_axisY)})
+        axis->setTitleVisible(false);
+    m_axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_axisY->setLabelFormat(QStringLiteral("%g"));
+    m_axisY->setTickType(QValueAxis::TicksDynamic);
 
     // Points first, the line over them. The point series draws only markers.
     QPen markerPen(seriesColour());
@@ -92,7 +112,7 @@ void ScrollingChart::setAllPoints(QList<QPointF> points)
     updateYRange();
     updateScrollRange();
     const QSignalBlocker quiet(m_scrollBar);
-    m_scrollBar->setValue(latestReadingsValue());
+    m_scrollBar->setValue(valueEndingAt(latestEdge()));
     showWindow();
 }
 
@@ -107,18 +127,15 @@ void ScrollingChart::setVisibleDuration(double seconds)
 {
     if (seconds == m_duration)
         return;
-    const int value = m_scrollBar->value();
-    const bool atLatest = value == latestReadingsValue();
-    const bool atEnd = value == m_scrollBar->maximum();
+    // Scroll positions are whole seconds: an edge within one of the latest
+    // readings' is theirs.
+    const double edge = windowEnd();
+    const bool pastLatest = edge >= latestEdge() - 1000.0;
     m_duration = seconds;
-    m_axisX->setFormat(dateAxisFormat(m_duration));
     updateYRange();
     updateScrollRange();
     const QSignalBlocker quiet(m_scrollBar);
-    if (atLatest)
-        m_scrollBar->setValue(latestReadingsValue());
-    else if (atEnd)
-        m_scrollBar->setValue(m_scrollBar->maximum());
+    m_scrollBar->setValue(valueEndingAt(pastLatest ? latestEdge() : edge));
     showWindow();
 }
 
@@ -139,10 +156,10 @@ double ScrollingChart::scrollsTo() const
     return m_maxX;
 }
 
-// The scroll bar's value for the window that ends with the latest points.
-int ScrollingChart::latestReadingsValue() const
+// The scroll bar's value for the window that ends at edge, within the data.
+int ScrollingChart::valueEndingAt(double edge) const
 {
-    const double extra = (m_maxX + margin() - dataStart()) / 1000.0 - m_duration;
+    const double extra = (edge - dataStart()) / 1000.0 - m_duration;
     return static_cast<int>(std::clamp(extra, 0.0, 1.0 * m_scrollBar->maximum()));
 }
 
@@ -190,22 +207,107 @@ void ScrollingChart::updateYRange()
     std::tie(low, high) = yBounds(low, high);
     // A little room, so that the highest and lowest points are not cut in half.
     const double room = std::max(0.5, (high - low) * 0.03);
-    low -= room;
-    high += room;
-    m_axisY->setRange(low, high);
-    m_axisY->applyNiceNumbers();
+    m_yLow = low - room;
+    m_yHigh = high + room;
+    updateTicks();
 }
 
 void ScrollingChart::showWindow()
 {
     const double from = windowStart();
     const double to = windowEnd();
-    m_axisX->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from)),
-                      QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to)));
+    m_axisX->setRange(from, to);
     const QList<QPointF> shown = visiblePoints(m_all, m_sorted, from, to);
     m_points->replace(shown);
     m_line->replace(shown);
+    updateTicks();
     windowChanged();
+}
+
+// Again whenever the window, the values or the chart's size change.
+void ScrollingChart::updateTicks()
+{
+    const ValueTicks values = valueTicks(m_yLow, m_yHigh, valueTickRoom());
+    m_axisY->setTickAnchor(values.low);
+    m_axisY->setTickInterval(values.step);
+    m_axisY->setRange(values.low, values.high);
+    setTimeTicks(chooseTimeTicks());
+}
+
+// How many value labels the chart's height has room for.
+int ScrollingChart::valueTickRoom() const
+{
+    const double height = m_chart->size().height() - m_chart->margins().bottom();
+    return std::clamp(int(height / (valueLabelHeight() + 2 * labelPadding)), 2, mostValueTicks);
+}
+
+double ScrollingChart::valueLabelHeight() const
+{
+    return QFontMetricsF(m_axisY->labelsFont()).height() + labelTextMargin;
+}
+
+// The closest round times whose labels have room.
+QList<TimeTick> ScrollingChart::chooseTimeTicks() const
+{
+    const QString format = dateAxisFormat(m_duration);
+    QList<TimeTick> ticks;
+    for (const int hours : timeSteps(m_duration)) {
+        ticks = labelsInside(ticksEvery(hours, windowStart(), windowEnd(), format));
+        if (labelsFit(ticks))
+            break;
+    }
+    return ticks;
+}
+
+// The ticks whose labels lie wholly over the plot.
+QList<TimeTick> ScrollingChart::labelsInside(QList<TimeTick> ticks) const
+{
+    const QRectF plot = m_chart->plotArea();
+    const double from = windowStart();
+    const double perMs = plot.width() / (windowEnd() - from);
+    const QFontMetricsF metrics(m_axisX->labelsFont());
+    ticks.removeIf([&](const TimeTick &tick) {
+        const double x = plot.left() + (tick.at - from) * perMs;
+        const double half = metrics.horizontalAdvance(tick.label) / 2.0 + labelPadding;
+        return x - half < plot.left() || x + half > plot.right();
+    });
+    return ticks;
+}
+
+bool ScrollingChart::labelsFit(const QList<TimeTick> &ticks) const
+{
+    const QFontMetricsF metrics(m_axisX->labelsFont());
+    double widest = 0.0;
+    for (const TimeTick &tick : ticks)
+        widest = std::max(widest, metrics.horizontalAdvance(tick.label) + labelTextMargin);
+    const QMargins margins = m_chart->margins();
+    const double axisWidth = m_chart->size().width() - margins.left() - margins.right();
+    const double share = axisWidth / double(ticks.size() + 1) - 2 * labelPadding;
+    const double plotWidth = m_chart->plotArea().width();
+    const double apart = ticks.size() < 2
+                             ? plotWidth
+                             : plotWidth * (ticks[1].at - ticks[0].at) / (m_duration * 1000.0);
+    return widest <= share && widest + labelGap <= apart;
+}
+
+void ScrollingChart::setTimeTicks(const QList<TimeTick> &ticks)
+{
+    if (ticks == m_timeTicks)
+        return;
+    m_timeTicks = ticks;
+    {
+        // The chart lays the axis out once, not once per category.
+        const QSignalBlocker quiet(m_axisX);
+        // From the last, so that no category's start is moved on the way.
+        const QStringList labels = m_axisX->categoriesLabels();
+        for (auto label = labels.crbegin(); label != labels.crend(); ++label)
+            m_axisX->remove(*label);
+        // Each label sits at its category's end: the tick.
+        m_axisX->setStartValue(ticks.isEmpty() ? 0.0 : ticks.constFirst().at - 1.0);
+        for (const TimeTick &tick : ticks)
+            m_axisX->append(tick.label, tick.at);
+    }
+    emit m_axisX->categoriesChanged();
 }
 
 bool ScrollingChart::eventFilter(QObject *watched, QEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "axisticks.h"
 #include "units.h"
 #include <QColor>
 #include <QList>
@@ -7,9 +8,9 @@
 
 #include <QWidget>
 
+class QCategoryAxis;
 class QChart;
 class QChartView;
-class QDateTimeAxis;
 class QLineSeries;
 class QMouseEvent;
 class QScrollBar;
@@ -19,14 +20,19 @@ class QWheelEvent;
 // A chart of one series over time that shows a window of a given length and
 // scrolls sideways through the rest: by dragging, with the mouse wheel or with
 // the scroll bar under it. Only the points of the window and their neighbours
-// are handed to the chart, so long histories stay cheap to draw.
+// are handed to the chart, so long histories stay cheap to draw. The axes
+// carry no titles; their ticks fall on round times and numbers, only as many
+// as leave room for their labels at any size.
 class ScrollingChart : public QWidget
 {
     Q_OBJECT
 public:
-    // valueName names the y values wherever the chart describes its series.
+    // valueName names the y values wherever the chart describes its series,
+    // as for accessibility; the x values are named "Date".
     explicit ScrollingChart(const QString &valueName, QWidget *parent = nullptr);
 
+    // Keeps the window's right edge, or brings it back to the latest reading
+    // when it lay past it.
     void setVisibleDuration(double seconds);
     double visibleDuration() const { return m_duration; }
 
@@ -39,7 +45,7 @@ public:
     QChart *chart() const { return m_chart; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
     QValueAxis *axisY() const { return m_axisY; }
-    QDateTimeAxis *axisX() const { return m_axisX; }
+    QCategoryAxis *axisX() const { return m_axisX; }
     // Every point of the series, x in milliseconds since 1970, in series order.
     const QList<QPointF> &allPoints() const { return m_all; }
 
@@ -70,9 +76,17 @@ private:
     void updateScrollRange();
     void updateYRange();
     void showWindow();
+    void updateTicks();
+    QList<TimeTick> chooseTimeTicks() const;
+    QList<TimeTick> labelsInside(QList<TimeTick> ticks) const;
+    bool labelsFit(const QList<TimeTick> &ticks) const;
+    void setTimeTicks(const QList<TimeTick> &ticks);
+    int valueTickRoom() const;
+    double valueLabelHeight() const;
     double dataStart() const;
     double dataEnd() const;
-    int latestReadingsValue() const;
+    double latestEdge() const { return m_maxX + margin(); }
+    int valueEndingAt(double edge) const;
     double margin() const { return m_duration * 1000.0 * 0.03; }
 
     QChart *m_chart;
@@ -80,8 +94,11 @@ private:
     QScrollBar *m_scrollBar;
     QLineSeries *m_points;
     QLineSeries *m_line;
-    QDateTimeAxis *m_axisX;
+    QCategoryAxis *m_axisX;
     QValueAxis *m_axisY;
+    QList<TimeTick> m_timeTicks;
+    double m_yLow = 0.0;
+    double m_yHigh = 1.0;
     QList<QPointF> m_all;
     bool m_sorted = true;
     double m_minX = 0.0;

@@ -4,8 +4,8 @@
 #include "chartvalues.h"
 
 #include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
-#include <QDateTimeAxis>
 #include <QLineSeries>
 #include <QValueAxis>
 

@@ -210,6 +210,7 @@ private slots:
                                      recorded = CliProcess().run(record).status;
                                      return HistorySaver::Choice::Replace;
                                  },
+                                 {},
                                  {}});
         if (duringQuestion) {
             window.replaceHistory(sampleHistory(2, 1));

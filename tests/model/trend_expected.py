@@ -18,13 +18,32 @@ def r(day, used, free=100 * GB, capacity=500 * GB):
     return (T0 + day * DAY, used, free, capacity)
 
 
+def is_low(readings, i):
+    """At least max(1 GB, 1% of the capacity) below the highest of the readings
+    earlier in the history dated in the 72 hours before it; the previous
+    reading counts even when older."""
+    date, used, _, capacity = readings[i]
+    before = [x[1] for j, x in enumerate(readings[:i])
+              if date - 3 * DAY <= x[0] < date or j == i - 1]
+    drop = max(before) - used if before else 0
+    return drop >= GB and 100 * drop >= capacity
+
+
+def window_start(readings):
+    """Where the latest run of low readings leaves the window: at its lowest
+    reading (the earliest of equals), or at its first while still falling."""
+    low = [i for i in range(len(readings)) if is_low(readings, i)]
+    if not low:
+        return None
+    end = first = low[-1]
+    while first - 1 in low:
+        first -= 1
+    lowest = min(range(first, end + 1), key=lambda i: (readings[i][1], i))
+    return first if lowest == len(readings) - 1 else lowest
+
+
 def trend(readings):
-    cleanup = None
-    for i in range(len(readings) - 1, 0, -1):
-        drop = readings[i - 1][1] - readings[i][1]
-        if drop >= GB and 100 * drop >= readings[i][3]:
-            cleanup = i
-            break
+    cleanup = window_start(readings)
     last = readings[-1]
     start = cleanup if cleanup is not None else 0
     window = [x for x in readings[start:] if x[0] >= last[0] - 30 * DAY]
@@ -84,6 +103,15 @@ SERIES = {
     "two readings": [r(0, 10 * GB), r(2, 12 * GB)],
     "three readings within a day": [r(0, 10 * GB), r(0.5, 11 * GB), (T0 + 86399, 12 * GB, 100 * GB, 500 * GB)],
     "a cleanup leaves two": [r(0, 30 * GB), r(1, 31 * GB), r(2, 20 * GB), r(3, 21 * GB)],
+    "a cleanup over three days": [r(k, used * GB, 100 * GB, 1000 * GB) for k, used in enumerate(
+        [400, 401, 402, 403, 398, 393, 389, 390, 391, 392, 393])],
+    "noise around the threshold": [r(k / 2, used * MB) for k, used in enumerate(
+        [100000, 103000, 99000, 104000, 99100, 105000, 100000, 104000, 106000, 107000, 108000])],
+    "two cleanups": [r(k, used * GB) for k, used in enumerate(
+        [200, 202, 204, 195, 197, 199, 201, 203, 205, 190, 188, 190, 192, 194])],
+    "still falling": [r(k, used * GB) for k, used in enumerate([120, 118, 116, 114, 112, 110])],
+    "a cleanup among readings out of date order": [r(0, 210 * GB), r(6, 195 * GB), r(6, 200 * GB),
+                                                   r(1, 205 * GB)],
 }
 
 

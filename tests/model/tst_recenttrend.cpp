@@ -46,6 +46,15 @@ Readings cutAfterCleanup()
     return readings;
 }
 
+// Readings `days` apart of the given used space in `unit`s.
+Readings steps(double days, qint64 unit, const QList<qint64> &used, qint64 capacity = 500 * GB)
+{
+    Readings readings;
+    for (qsizetype k = 0; k < used.size(); ++k)
+        readings.append(r(double(k) * days, used[k] * unit, 100 * GB, capacity));
+    return readings;
+}
+
 double orNone(std::optional<double> value)
 {
     return value.value_or(none);
@@ -116,6 +125,16 @@ private slots:
             << Expected{3.0, 800000000.0, none, 0.0, none, none, none, none, none, none, none};
         QTest::newRow("a cleanup leaves two") << Readings{r(0, 30 * GB), r(1, 31 * GB), r(2, 20 * GB), r(3, 21 * GB)}
             << Expected{2.0, 800172800.0, 800172800.0, 1.0, none, none, none, none, none, none, none};
+        QTest::newRow("a cleanup over three days") << steps(1, GB, {400, 401, 402, 403, 398, 393, 389, 390, 391, 392, 393}, 1000 * GB)
+            << Expected{5.0, 800518400.0, 800518400.0, 1.0, 11574.074074074075, 11574.074074074075, 11574.074074074075, 14.285714285714286, 809504000.0, 809504000.0, 809504000.0};
+        QTest::newRow("noise around the threshold") << steps(0.5, MB, {100000, 103000, 99000, 104000, 99100, 105000, 100000, 104000, 106000, 107000, 108000})
+            << Expected{5.0, 800259200.0, 800259200.0, 1.0, 40509.259259259255, 23148.14814814815, 92592.5925925926, 4.0816326530612255, 802900571.4285715, 801512000.0, 804752000.0};
+        QTest::newRow("two cleanups") << steps(1, GB, {200, 202, 204, 195, 197, 199, 201, 203, 205, 190, 188, 190, 192, 194})
+            << Expected{4.0, 800864000.0, 800864000.0, 1.0, 23148.14814814815, 23148.14814814815, 23148.14814814815, 7.142857142857143, 805443200.0, 805443200.0, 805443200.0};
+        QTest::newRow("still falling") << steps(1, GB, {120, 118, 116, 114, 112, 110})
+            << Expected{3.0, 800259200.0, 800259200.0, 1.0, -23148.14814814815, -23148.14814814815, -23148.14814814815, none, none, none, none};
+        QTest::newRow("a cleanup among readings out of date order") << Readings{r(0, 210 * GB), r(6, 195 * GB), r(6, 200 * GB), r(1, 205 * GB)}
+            << Expected{1.0, 800086400.0, 800086400.0, 1.0, none, none, none, none, none, none, none};
         // clang-format on
     }
 

@@ -24,7 +24,7 @@ public:
     QList<ContainerInfo> containers;
     int runs = 0;
 
-    std::optional<QByteArray> runDiskutil() override
+    std::optional<QByteArray> runDiskutil(std::stop_token = {}) override
     {
         ++runs;
         return outcome == Outcome::ToolFails ? std::nullopt : std::optional(QByteArray("x"));

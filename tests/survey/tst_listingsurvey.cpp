@@ -58,10 +58,7 @@ private slots:
         const QString program = writeScript(m_dir, u"tool.sh"_s, script);
         QFile::remove(program + u".pid"_s);
         ListingProbe probe(program, {std::chrono::seconds(5), 32 << 20});
-        int waits = 0;
-        probe.setWhileWaiting([&waits] { ++waits; });
         const std::optional<QByteArray> bytes = probe.runDiskutil();
-        QVERIFY(waits > 0);
         QCOMPARE(bytes.has_value(), succeeds);
         if (succeeds)
             QTEST(*bytes, "output");

@@ -1,16 +1,36 @@
+#include "containertable.h"
 #include "contentview.h"
+#include "defaulthistory.h"
 #include "helpwindow.h"
 #include "histories.h"
+#include "listingxml.h"
+#include "localfiles.h"
 #include "mainwindow.h"
+#include "messageboxes.h"
 #include "quillbankapp.h"
+#include "recorderaction.h"
 #include "resourcepaths.h"
+#include "scripts.h"
 #include "standins.h"
+#include "storeworker.h"
+#include "windowmemory.h"
+
+#include "systemdschedule.h"
+#include <QApplication>
+#include <QHeaderView>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -32,6 +52,36 @@ QString message(const QWidget *window)
     return box ? box->text() + u' ' + box->informativeText() : QString();
 }
 
+// Keeps the text of the question that opens next, and cancels it.
+void cancelNextQuestion(QString *text)
+{
+    QTimer::singleShot(0, [text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        *text = box->text();
+        box->reject();
+    });
+}
+// The systemd user manager: no manager when state is nothing, else the
+// timer's unit file state, which the calls change as the manager would.
+class StandInUnits : public UnitManager
+{
+public:
+    std::optional<QString> state;
+    QStringList calls;
+    std::optional<QString> unitFileState(const QString &, QString *error) override
+    {
+        *error = u"stand-in: no user manager"_s;
+        return state;
+    }
+    bool call(const QString &method, const QVariantList &, QString *) override
+    {
+        calls.append(method);
+        if (method.endsWith(u"UnitFiles"))
+            state = method.startsWith(u"Enable") ? u"enabled"_s : u"disabled"_s;
+        return true;
+    }
+};
+
 } // namespace
 
 class TestDesktop : public QObject
@@ -43,6 +93,7 @@ class TestDesktop : public QObject
     StandInChooser m_chooser;
 
     void press(const QKeySequence &keys) { QTest::keySequence(m_window.get(), keys); }
+    bool idle() const { return !m_window->contentView()->worker()->isBusy(); }
     // Answers the next question from within its own event loop.
     static void answerNextQuestion(QMessageBox::StandardButton answer)
     {
@@ -52,6 +103,8 @@ class TestDesktop : public QObject
     }
 
 private slots:
+    void initTestCase() { QuillbankApp::installTranslations(); }
+
     void init()
     {
         m_standIns = new StandInStore;
@@ -96,6 +149,10 @@ private slots:
             answerNextQuestion(QMessageBox::Discard); // the readings just taken
         press(QKeySequence(keys));
         QTRY_VERIFY2(message(m_window.get()).contains(named), qPrintable(message(m_window.get())));
+        // A file read, saved or exported is named in the text itself, the
+        // reason beneath.
+        if (named.startsWith(u'/'))
+            QVERIFY(m_window->findChild<QMessageBox *>()->text().contains(named.mid(3)));
     }
 
     // Readings not saved mark the title, and quitting asks about them. Save
@@ -117,6 +174,7 @@ private slots:
         if (!current.isEmpty())
             m_standIns->store.readJSONFrom(current);
         press(Qt::Key_F5);
+        QTRY_VERIFY(idle());
         QCOMPARE(title(m_window.get()),
                  current.isEmpty() ? u"Quillbank*"_s : u"read.json* — Quillbank"_s);
         // The dialog is answered only when there is no file to save straight to.
@@ -141,31 +199,171 @@ private slots:
     {
         QFETCH(QMessageBox::StandardButton, answer);
         press(Qt::Key_F5);
+        QTRY_VERIFY(idle());
         answerNextQuestion(answer);
         press(QKeySequence(u"Ctrl+O"_s));
         QTest::qWait(0);
         QCOMPARE(m_chooser.asked.size(), answer == QMessageBox::Discard ? 1 : 0);
     }
 
-    // A broken history leaves an empty window and says why.
+    // A history given, or else the recorder's default one when it exists,
+    // opens with its last reading listed and the first container selected;
+    // a broken one leaves an empty window and says why.
     void openAtStart_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("history") << u"/h/start.json"_s;
-        QTest::newRow("broken") << u"/h/broken.json"_s;
+        QTest::addColumn<QString>("given"); // empty: none
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("history") << u"/h/start.json"_s << true;
+        QTest::newRow("broken") << u"/h/start.json"_s << false;
+        QTest::newRow("default history") << QString() << true;
+        QTest::newRow("broken default history") << QString() << false;
     }
     void openAtStart()
     {
-        QFETCH(QString, path);
+        QFETCH(QString, given);
+        QFETCH(bool, readable);
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        const QString path = given.isEmpty() ? defaultHistoryPath() : given;
+        if (given.isEmpty()) // the file has to be there; the stand-in reads it
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()) &&
+                    QFile(path).open(QIODevice::WriteOnly));
         StandInStore standIns;
-        standIns.files->histories.insert(u"/h/start.json"_s,
-                                         {{newId(), 8e8, {readingOf(diskA, 0)}}});
+        if (readable)
+            standIns.files->histories.insert(path, {{newId(), 8e8, {readingOf(diskA, 0)}}});
         QuillbankApp app(standIns.release());
-        app.start(path);
-        const bool read = path == u"/h/start.json";
-        QCOMPARE(title(app.mainWindow()), read ? u"start.json — Quillbank"_s : u"Quillbank"_s);
-        QCOMPARE(standIns.store.globalConData().size(), read ? 1 : 0);
-        QCOMPARE(message(app.mainWindow()).contains(path), !read);
+        app.start(given);
+        QTRY_VERIFY(!app.mainWindow()->contentView()->worker()->isBusy());
+        QCOMPARE(title(app.mainWindow()),
+                 readable ? u"%1 — Quillbank"_s.arg(QFileInfo(path).fileName()) : u"Quillbank"_s);
+        QCOMPARE(message(app.mainWindow()).contains(path), !readable);
+        QTRY_COMPARE(app.mainWindow()->contentView()->listView()->model()->rowCount(),
+                     readable ? 1 : 0);
+        QTRY_COMPARE(standIns.store.ratesPoints().size(), readable ? 1 : 0);
+        QVERIFY(!app.mainWindow()->isWindowModified());
+    }
+
+    // Readings a real record adds to the open file show up in the window,
+    // beside its own unsaved one; a file that stops reading as a history is
+    // said in the status bar, and the window keeps what it has.
+    void followsTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"history.json"_s);
+        const QString listing =
+            writeListingTool(dir, u"listing"_s, listingXml({{"C-1", "disk2", 100, 40, {}}}));
+        const auto record = [&] {
+            return QProcess::execute(u"" QUILLBANK_BIN_DIR "/quillbank-cli"_s,
+                                     {u"record"_s, path, u"--probe"_s, listing});
+        };
+        QCOMPARE(record(), 0);
+        auto *store =
+            new DiskInfo(std::make_unique<FixedClock>(), std::make_unique<StandInListing>(),
+                         std::make_unique<LocalFiles>());
+        MainWindow window(store);
+        const auto idle = [&] { return !window.contentView()->worker()->isBusy(); };
+        store->readJSONFrom(path);
+        QTRY_VERIFY(idle());
+        window.contentView()->checkAll(); // the window's own reading, not saved
+        QTRY_VERIFY(idle());
+        QCOMPARE(record(), 0);
+        QTRY_COMPARE(store->globalConData().size(), 3);
+        QVERIFY(window.isWindowModified());
+        QTRY_COMPARE(window.contentView()->selectedConUUID(), u"C-1"_s);
+        QFile broken(path);
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[") == 1);
+        broken.close();
+        QTRY_VERIFY(window.statusBar()->currentMessage().contains(u"no longer reads"_s));
+        QCOMPARE(store->globalConData().size(), 3);
+        QVERIFY(!window.findChild<QMessageBox *>());
+    }
+
+    // "Take a Reading Every Hour" shows the timer's state and switches it,
+    // first writing units that are not installed; without a user manager it
+    // says why and stays unchecked.
+    void readingEveryHour_data()
+    {
+        QTest::addColumn<std::optional<QString>>("state");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("off") << std::optional(u"disabled"_s) << u"EnableUnitFiles StartUnit"_s
+                             << true;
+        QTest::newRow("not installed")
+            << std::optional(QString()) << u"Reload EnableUnitFiles StartUnit"_s << true;
+        QTest::newRow("on") << std::optional(u"enabled"_s) << u"DisableUnitFiles StopUnit"_s
+                            << false;
+        QTest::newRow("no user manager") << std::optional<QString>() << QString() << false;
+    }
+    void readingEveryHour()
+    {
+        QFETCH(std::optional<QString>, state);
+        QTemporaryDir units;
+        auto *manager = new StandInUnits;
+        manager->state = state;
+        QMenu menu;
+        RecorderAction action(
+            std::make_unique<SystemdSchedule>(std::unique_ptr<UnitManager>(manager), units.path(),
+                                              u"/opt/q 100%/quillbank-cli"_s),
+            &menu);
+        emit menu.aboutToShow();
+        QCOMPARE(action.isChecked(), state == u"enabled");
+        action.trigger();
+        QTEST(manager->calls.join(u' '), "calls");
+        QTEST(action.isChecked(), "on");
+        const QByteArray service = fileContents(units.filePath(u"quillbank-record.service"_s));
+        QCOMPARE(service.contains("\nExecStart=\"/opt/q 100%%/quillbank-cli\" record\n"),
+                 state == QString());
+        const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QCOMPARE(box && box->informativeText().contains(u"stand-in: no user manager"_s), !state);
+        delete box;
+    }
+
+    // The counts read as English.
+    void plurals_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("one") << 1 << u"holds 1 reading that"_s;
+        QTest::newRow("two") << 2 << u"holds 2 readings that"_s;
+    }
+    void plurals()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, says);
+        QString text;
+        cancelNextQuestion(&text);
+        askToMergeReadings(m_window.get(), count);
+        QVERIFY2(text.contains(says), qPrintable(text));
+    }
+
+    // The window comes back as it was left, with the files read or saved last.
+    void remembered()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(u"settings.ini"_s);
+        const auto memory = [&ini](MainWindow *window) {
+            return new WindowMemory(window, std::make_unique<QSettings>(ini, QSettings::IniFormat));
+        };
+        memory(m_window.get());
+        ContentView *view = m_window->contentView();
+        view->daysSlider()->setValue(5);
+        view->listView()->horizontalHeader()->resizeSection(0, 123);
+        for (int file = 0; file < 7; ++file) {
+            const QString path = dir.filePath(QString::number(file) + u".json"_s);
+            QFile(path).open(QIODevice::WriteOnly);
+            emit m_standIns->store.historySaved(path);
+        }
+        m_window->close();
+        StandInStore again;
+        MainWindow window(again.release());
+        memory(&window);
+        QCOMPARE(window.contentView()->daysSlider()->value(), 5);
+        QCOMPARE(window.contentView()->listView()->columnWidth(0), 123);
+        QStringList recent;
+        for (const QAction *action : window.findChild<QMenu *>(u"recent"_s)->actions())
+            recent.append(action->text());
+        QCOMPARE(recent, QStringList({u"&1 6.json"_s, u"&2 5.json"_s, u"&3 4.json"_s,
+                                      u"&4 3.json"_s, u"&5 2.json"_s}));
     }
 
     void helpPages_data()

@@ -1,0 +1,82 @@
+#include "historyfollower.h"
+
+#include "DiskInfo.h"
+#include "contentview.h"
+#include "mainwindow.h"
+
+#include <QFileInfo>
+#include <QStatusBar>
+
+namespace {
+
+// A writer's lock, temporary file and rename come within milliseconds; the
+// readings appear well within the five seconds a person waits.
+constexpr int settleMilliseconds = 300;
+
+} // namespace
+
+HistoryFollower::HistoryFollower(MainWindow *window)
+    : QObject(window), m_window(window), m_store(window->contentView()->theDiskInfo())
+{
+    connect(m_store, &DiskInfo::historyRead, this, &HistoryFollower::follow);
+    connect(m_store, &DiskInfo::historySaved, this, &HistoryFollower::follow);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(settleMilliseconds);
+    connect(&m_settle, &QTimer::timeout, this, &HistoryFollower::takeNewReadings);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &HistoryFollower::changed);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &HistoryFollower::changed);
+}
+
+void HistoryFollower::follow(const QString &path)
+{
+    if (path == m_path)
+        return;
+    if (const QStringList watched = m_watcher.files() + m_watcher.directories(); !watched.isEmpty())
+        m_watcher.removePaths(watched);
+    m_path = path;
+    m_stamp.reset();
+    if (path.isEmpty())
+        return;
+    m_watcher.addPath(QFileInfo(path).absolutePath());
+    m_watcher.addPath(path);
+}
+
+void HistoryFollower::changed()
+{
+    // A replaced file is a new one: watch it again.
+    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
+        m_watcher.addPath(m_path);
+    m_settle.start();
+}
+
+void HistoryFollower::takeNewReadings()
+{
+    // The folder also changes for the lock and other files: a file whose
+    // content is the one taken in last is not read again.
+    const std::optional<QByteArray> stamp = m_store->historyStamp(m_path);
+    if (stamp && !stamp->isEmpty() && stamp == m_stamp)
+        return;
+    m_stamp = stamp;
+    QString error;
+    const bool unsaved = m_window->isWindowModified();
+    const std::optional<qsizetype> added = m_store->takeNewReadings(m_path, &error);
+    m_window->setWindowModified(unsaved);
+    const QString name = QFileInfo(m_path).fileName();
+    if (!added)
+        return tell(tr("%1 no longer reads as a history (%2); the window keeps its readings.")
+                        .arg(name, error),
+                    true);
+    if (*added > 0) {
+        tell(tr("%n new reading(s) from %1", nullptr, int(*added)).arg(name));
+        ContentView *content = m_window->contentView();
+        content->showHistory(content->selectedConUUID());
+    } else if (m_broken) {
+        tell({});
+    }
+}
+
+void HistoryFollower::tell(const QString &message, bool broken)
+{
+    m_broken = broken;
+    m_window->statusBar()->showMessage(message);
+}
