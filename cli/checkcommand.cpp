@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -13,6 +14,10 @@ namespace {
 // differ from the table the other commands use.
 enum PluginStatus { PluginOk = 0, PluginWarning = 1, PluginCritical = 2, PluginUnknown = 3 };
 constexpr const char *pluginStatusNames[] = {"OK", "WARNING", "CRITICAL", "UNKNOWN"};
+
+// How far ahead of this machine's clock a reading may be dated: clocks of
+// the machines that share a history differ a little.
+constexpr double clockSkew = 300;
 
 struct Thresholds {
     WeekThresholds weeks;
@@ -36,11 +41,34 @@ std::optional<Thresholds> thresholds(const CommandLine &line, QString *error)
     return limits;
 }
 
+// A monitoring engine reads one line, and perfdata after '|': a name may
+// break neither.
+QString pluginText(QString text)
+{
+    for (QChar &c : text) {
+        const QChar::Category kind = c.category();
+        if (c == u'|' || kind == QChar::Other_Control || kind == QChar::Separator_Line ||
+            kind == QChar::Separator_Paragraph)
+            c = u' ';
+    }
+    return text;
+}
+
 // Perfdata labels may hold anything but an equals sign and a single quote.
 QString perfLabel(const QString &name)
 {
-    QString label = name;
+    QString label = pluginText(name);
     return label.replace(u'=', u'_').replace(u'\'', u'_');
+}
+
+// Rounds to a whole number, the far ends of the range standing for anything
+// beyond them: an absurd date must not wrap round.
+qint64 saturatedRound(double value)
+{
+    constexpr double limit = 9.2e18;
+    return value >= limit    ? std::numeric_limits<qint64>::max()
+           : value <= -limit ? std::numeric_limits<qint64>::min()
+                             : qRound64(value);
 }
 
 QString weeksText(double weeks)
@@ -72,13 +100,19 @@ Verdict judge(const ContainerTrend &t, const Thresholds &limits)
 int report(QTextStream &out, PluginStatus status, const QString &summary,
            const QStringList &perfdata = {}, const QStringList &details = {})
 {
-    out << "QUILLBANK " << pluginStatusNames[status] << " - " << summary;
+    out << "QUILLBANK " << pluginStatusNames[status] << " - " << pluginText(summary);
     if (!perfdata.isEmpty())
         out << " | " << perfdata.join(u' ');
     out << '\n';
     for (const QString &detail : details)
-        out << detail << '\n';
+        out << pluginText(detail) << '\n';
     return status;
+}
+
+// Every failure is UNKNOWN, in the status line.
+int unknown(QTextStream &out, QTextStream &, const QString &reason, int)
+{
+    return report(out, PluginUnknown, reason);
 }
 
 int judgeAll(QTextStream &out, const QList<ContainerTrend> &trends, double lastDate,
@@ -98,10 +132,10 @@ int judgeAll(QTextStream &out, const QList<ContainerTrend> &trends, double lastD
     if (limits.maxAgeHours > 0 && ageHours > limits.maxAgeHours) {
         worst = std::max(worst, PluginWarning);
         problems.append(QStringLiteral("last reading %1 hours old: is the recorder running?")
-                            .arg(qRound64(ageHours)));
+                            .arg(saturatedRound(ageHours)));
     }
     perfdata.append(QStringLiteral("'age'=%1s;%2;;0;")
-                        .arg(qRound64(ageHours * 3600))
+                        .arg(saturatedRound(ageHours * 3600))
                         .arg(limits.maxAgeHours > 0
                                  ? QString::number(qRound64(limits.maxAgeHours * 3600))
                                  : QString()));
@@ -133,14 +167,17 @@ int check(const CommandLine &line, QTextStream &out, QTextStream &)
     if (wanted && trends.isEmpty())
         return report(out, PluginUnknown,
                       QStringLiteral("the last reading has no container %1").arg(*wanted));
-    return judgeAll(out, trends, history.store().globalConData().last().date, *limits);
+    const double lastDate = history.store().globalConData().last().date;
+    if (lastDate > SystemClock().now() + clockSkew)
+        return report(out, PluginUnknown, QStringLiteral("last reading is in the future"));
+    return judgeAll(out, trends, lastDate, *limits);
 }
 
 } // namespace
 
 Command checkCommand()
 {
-    Command command{
+    return {
         QStringLiteral("check"),
         QStringLiteral("[HISTORY] [--container CONUUID] [--warn-weeks N] [--crit-weeks M] "
                        "[--max-age HOURS]"),
@@ -151,7 +188,8 @@ Command checkCommand()
             "HOURS (default 48; 0: no test) is a WARNING.\nPrints one status line with perfdata "
             "after '|', then one line per container. Its exit status\nfollows the plugin "
             "convention, not the table below: 0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN\n(a "
-            "missing or broken history, or a usage error)."),
+            "missing or broken history, a last reading dated in the future, a usage error or\n"
+            "any other failure)."),
         {{QStringLiteral("container"), QStringLiteral("Check this container only."),
           QStringLiteral("CONUUID")},
          warnWeeksOption(),
@@ -160,7 +198,6 @@ Command checkCommand()
           QStringLiteral("HOURS")}},
         0,
         1,
-        check};
-    command.usageStatus = PluginUnknown;
-    return command;
+        check,
+        unknown};
 }

@@ -15,6 +15,11 @@ class CommandLine;
 // One command of quillbank-cli: its name, what it takes and what it does.
 struct Command {
     using Run = std::function<int(const CommandLine &, QTextStream &, QTextStream &)>;
+    // Reports a failure the command's way and returns its exit status.
+    using Fail =
+        std::function<int(QTextStream &out, QTextStream &err, const QString &reason, int status)>;
+    // What the command does with the per-user history when HISTORY is not given.
+    enum class DefaultHistory { None, Read, Make };
     QString name;
     QString synopsis;    // the words after the name, as --help shows them
     QString description; // one paragraph
@@ -22,7 +27,10 @@ struct Command {
     qsizetype minPositional = 0;
     qsizetype maxPositional = 0;
     Run run;
-    int usageStatus = ExitUsage; // the exit status of a usage error
+    // Unset: the one line "quillbank-cli: reason" on standard error, and the
+    // status given.
+    Fail fail = nullptr;
+    DefaultHistory defaultHistory = DefaultHistory::None;
 };
 
 // The words after the command's name, parsed by QCommandLineParser against

@@ -1,6 +1,44 @@
 #include "commands.h"
 
 #include "defaulthistory.h"
+#include "fileerrors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+// Makes folder and those above it; the system's reason when one cannot be made.
+QString makeFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray part = end < 0 ? path : path.left(end);
+        const int code = ::mkdir(part.constData(), 0777) == 0 ? 0 : errno;
+        if (code != 0 && code != EEXIST && !QFileInfo(QFile::decodeName(part)).isDir())
+            return errnoText(code);
+        if (end < 0)
+            return QFileInfo(folder).isDir() ? QString() : errnoText(ENOTDIR);
+    }
+}
+
+QString whyNotUsable(const QString &folder, bool make)
+{
+    const QString home = QFile::decodeName(qgetenv("HOME"));
+    if (home.isEmpty())
+        return QStringLiteral("HOME is not set");
+    if (!QDir::isAbsolutePath(home))
+        return QStringLiteral("HOME (%1) is not an absolute path").arg(home);
+    if (!QDir::isAbsolutePath(folder))
+        return QStringLiteral("not an absolute path");
+    return make ? makeFolder(folder) : QString();
+}
+
+} // namespace
 
 QCommandLineOption probeOption()
 {
@@ -45,6 +83,16 @@ std::optional<ProbeLimits> probeLimits(const CommandLine &line, QString *error)
     }
     limits.timeout = std::chrono::milliseconds(qMax(qint64(1), qint64(seconds * 1000)));
     return limits;
+}
+
+bool defaultHistoryFolder(bool make, QString *error)
+{
+    const QString folder = QFileInfo(defaultHistoryPath()).path();
+    const QString reason = whyNotUsable(folder, make);
+    if (!reason.isEmpty())
+        *error =
+            QStringLiteral("cannot make the default history's folder %1: %2").arg(folder, reason);
+    return reason.isEmpty();
 }
 
 QString historyArgument(const CommandLine &line)

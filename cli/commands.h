@@ -37,6 +37,11 @@ bool readNumberOption(const CommandLine &line, const QString &name, double *valu
 // else the per-user one (defaulthistory.h), whose folder `record` makes when
 // needed.
 QString historyArgument(const CommandLine &line);
+// Whether the per-user history's folder may be used: it must be absolute,
+// and so must HOME, whatever the system's settings make of them; with make,
+// it is made when missing. False, with *error naming the folder and the
+// reason, when not.
+bool defaultHistoryFolder(bool make, QString *error);
 
 // Prints the one line "quillbank-cli: reason" and returns status.
 int fail(QTextStream &err, const QString &reason, int status);

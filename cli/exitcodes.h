@@ -22,7 +22,8 @@ struct ExitCodeMeaning {
 
 inline constexpr ExitCodeMeaning exitCodeMeanings[] = {
     {ExitOk, "success"},
-    {ExitUsage, "wrong command, unknown option, missing value or stray argument"},
+    {ExitUsage, "wrong command, unknown option, missing value or stray argument, or no usable "
+                "folder for the default history"},
     {ExitToolFailed, "the listing tool could not be started, was killed by a signal, exited "
                      "with a non-zero status, or ran past its time limit or 64 MiB of output"},
     {ExitUndecodable, "the listing tool's output does not decode"},

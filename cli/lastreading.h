@@ -12,5 +12,6 @@ struct ContainerTrend {
 };
 
 // Each container of the store's last reading, in the reading's order, or
-// only those matching conUUID when it is given; empty without readings.
+// only those matching conUUID when it is given; empty without readings. A
+// container the reading lists twice counts once, as first listed.
 QList<ContainerTrend> lastReadingTrends(DiskInfo &store, const std::optional<QString> &conUUID);

@@ -1,13 +1,17 @@
 #include "atomicfile.h"
 
 #include "fileerrors.h"
+#include "writetarget.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <csignal>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
@@ -19,19 +23,18 @@
 
 namespace {
 
-// Links followed before a chain counts as a loop, as in the kernel's lookup.
-constexpr int maxLinks = 40;
 // Names tried for the temporary file before giving up.
 constexpr int temporaryNames = 16;
 // One write() moves at most about 2 GB on Linux.
 constexpr size_t maxChunk = size_t(1) << 30;
+// A temporary file is named ".NAME.tmp" and this many base-36 digits.
+constexpr qsizetype temporaryDigits = 7;
 
-// What a save replaces: the path a chain of links ends at, and the file's
-// status when it exists.
-struct Target {
-    QByteArray path;
-    std::optional<struct stat> existing;
-};
+// The temporary file of the save in progress, for abandonTemporaryFile():
+// its folder (-1: none) and its name.
+std::atomic<int> pendingFolder{-1};
+char pendingName[NAME_MAX + 1];
+static_assert(std::atomic<int>::is_always_lock_free);
 
 bool failed(QString *error, const QString &reason)
 {
@@ -52,58 +55,63 @@ void ignoreFileSizeSignal()
     (void)once;
 }
 
-QByteArray folderOf(const QByteArray &path)
+QByteArray temporaryPrefix(const QByteArray &name)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    return '.' + name + ".tmp";
 }
 
-QByteArray nameOf(const QByteArray &path)
+QByteArray temporaryName(const QByteArray &name, quint32 random)
 {
-    return path.mid(path.lastIndexOf('/') + 1);
+    return temporaryPrefix(name) +
+           QByteArray::number(random, 36).rightJustified(temporaryDigits, '0');
 }
 
-// Where the link at path points; a relative target is taken from its folder.
-bool followLink(QByteArray &path, QString *error)
+bool isTemporaryName(QByteArrayView entry, const QByteArray &name)
 {
-    QByteArray target(PATH_MAX, Qt::Uninitialized);
-    const ssize_t length = readlink(path.constData(), target.data(), size_t(target.size()));
-    if (length < 0)
-        return failed(error, errnoText(errno));
-    if (length >= target.size())
-        return failed(error, errnoText(ENAMETOOLONG));
-    target.truncate(length);
-    path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
-    return true;
+    const QByteArray prefix = temporaryPrefix(name);
+    if (entry.size() != prefix.size() + temporaryDigits || !entry.startsWith(prefix))
+        return false;
+    const QByteArrayView digits = entry.sliced(prefix.size());
+    return std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
 }
 
-// A dangling last link names the file the save makes.
-bool resolve(QByteArray path, Target &target, QString *error)
+// Removes the regular files with name's temporary names from the folder.
+void removeLeftovers(int folder, const QByteArray &name)
 {
-    for (int links = 0; links <= maxLinks; ++links) {
-        struct stat status {};
-        const bool exists = lstat(path.constData(), &status) == 0;
-        if (!exists && errno != ENOENT)
-            return failed(error, errnoText(errno));
-        if (!exists || !S_ISLNK(status.st_mode)) {
-            target.path = path;
-            if (exists)
-                target.existing = status;
-            return true;
-        }
-        if (!followLink(path, error))
-            return false;
+    const int reading = dup(folder);
+    DIR *entries = reading < 0 ? nullptr : fdopendir(reading);
+    if (!entries) {
+        if (reading >= 0)
+            ::close(reading);
+        return;
     }
-    return failed(error, errnoText(ELOOP));
+    while (const dirent *entry = readdir(entries)) {
+        struct stat status {};
+        if (isTemporaryName(entry->d_name, name) &&
+            fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode))
+            unlinkat(folder, entry->d_name, 0);
+    }
+    closedir(entries);
+}
+
+void rememberTemporary(int folder, const QByteArray &temporary)
+{
+    if (size_t(temporary.size()) >= sizeof pendingName)
+        return;
+    pendingFolder.store(-1);
+    std::memcpy(pendingName, temporary.constData(), size_t(temporary.size()) + 1);
+    pendingFolder.store(folder);
 }
 
 // Only a regular file is replaced, and not one that is read-only to us: the
 // rename would ignore its permissions.
-bool isReplaceable(const Target &target, QString *error)
+bool isReplaceable(const WriteTarget &target, QString *error)
 {
-    if (!S_ISREG(target.existing->st_mode))
-        return failed(error, notRegularFile(target.existing->st_mode));
-    if (faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0)
+    if (!S_ISREG(target.existing()->st_mode))
+        return failed(error, notRegularFile(target.existing()->st_mode));
+    if (faccessat(target.folder(), target.name().constData(), W_OK, AT_EACCESS) != 0)
         return failed(error, errnoText(errno));
     return true;
 }
@@ -160,11 +168,12 @@ QString fill(int fd, QByteArrayView bytes, const std::optional<struct stat> &exi
 }
 
 // A new, hidden file beside the target; -1 with errno set when none can be made.
+// It is remembered before it exists, so that no signal finds it unnamed.
 int createTemporary(int folder, const QByteArray &name, mode_t mode, QByteArray &temporary)
 {
     for (int attempt = 0; attempt < temporaryNames; ++attempt) {
-        const quint32 random = QRandomGenerator::global()->generate();
-        temporary = '.' + name + '.' + QByteArray::number(random, 36);
+        temporary = temporaryName(name, QRandomGenerator::global()->generate());
+        rememberTemporary(folder, temporary);
         const int fd = openat(folder, temporary.constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
@@ -173,23 +182,23 @@ int createTemporary(int folder, const QByteArray &name, mode_t mode, QByteArray 
     return -1;
 }
 
-bool replaceIn(int folder, const Target &target, QByteArrayView bytes, QString *error)
+bool replaceIn(const WriteTarget &target, QByteArrayView bytes, QString *error)
 {
-    const QByteArray name = nameOf(target.path);
+    const int folder = target.folder();
+    const QByteArray &name = target.name();
     QByteArray temporary;
     // Private until it has the old file's mode; a new file gets the umask's.
-    const int fd = createTemporary(folder, name, target.existing ? 0600 : 0666, temporary);
-    if (fd < 0)
-        return failed(error, errnoText(errno));
-    QString reason = fill(fd, bytes, target.existing);
-    if (::close(fd) != 0 && reason.isEmpty())
+    const int fd = createTemporary(folder, name, target.existing() ? 0600 : 0666, temporary);
+    QString reason = fd < 0 ? errnoText(errno) : fill(fd, bytes, target.existing());
+    if (fd >= 0 && ::close(fd) != 0 && reason.isEmpty())
         reason = errnoText(errno);
     if (reason.isEmpty() && renameat(folder, temporary.constData(), folder, name.constData()) != 0)
         reason = errnoText(errno);
-    if (!reason.isEmpty()) {
+    if (fd >= 0 && !reason.isEmpty())
         unlinkat(folder, temporary.constData(), 0);
+    pendingFolder.store(-1);
+    if (!reason.isEmpty())
         return failed(error, reason);
-    }
     // Until the folder is synced a power cut can undo the rename. Some file
     // systems cannot sync a folder at all (EINVAL).
     if (fsync(folder) != 0 && errno != EINVAL)
@@ -199,19 +208,30 @@ bool replaceIn(int folder, const Target &target, QByteArrayView bytes, QString *
 
 } // namespace
 
-bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error)
+bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *error,
+                         Leftovers leftovers)
 {
     ignoreFileSizeSignal();
-    Target target;
-    if (!resolve(QFile::encodeName(path), target, error))
+    WriteTarget target;
+    if (!target.resolve(QFile::encodeName(path), error))
         return false;
-    if (target.existing && !isReplaceable(target, error))
+    if (target.existing() && !isReplaceable(target, error))
         return false;
-    const QByteArray folderPath = folderOf(target.path);
-    const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return failed(error, errnoText(errno));
-    const bool replaced = replaceIn(folder, target, bytes, error);
-    ::close(folder);
-    return replaced;
+    if (leftovers == Leftovers::Remove)
+        removeLeftovers(target.folder(), target.name());
+    return replaceIn(target, bytes, error);
+}
+
+QString writeTargetPath(const QString &path)
+{
+    WriteTarget target;
+    return target.resolve(QFile::encodeName(path), nullptr) ? QFile::decodeName(target.path())
+                                                            : path;
+}
+
+void abandonTemporaryFile()
+{
+    const int folder = pendingFolder.load();
+    if (folder >= 0)
+        unlinkat(folder, pendingName, 0);
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 #include <unordered_map>
 #include <vector>
 
@@ -98,6 +99,11 @@ int memberIndex(const std::string_view (&names)[N], std::string_view key)
     return -1;
 }
 
+QString notAnArray()
+{
+    return QStringLiteral("the top level is not an array");
+}
+
 QString quoted(std::string_view name)
 {
     return u'"' + QString::fromUtf8(name.data(), qsizetype(name.size())) + u'"';
@@ -116,6 +122,8 @@ bool HistoryReader::fail(const QString &reason)
 
 bool HistoryReader::malformed(simdjson::error_code code)
 {
+    if (code == simdjson::MEMALLOC)
+        throw std::bad_alloc();
     return fail(u"not valid JSON (" + QString::fromLatin1(simdjson::error_message(code)) + u')');
 }
 
@@ -128,8 +136,7 @@ std::optional<QList<DataPoint>> HistoryReader::read(const char *json, size_t siz
     }
     od::array readings;
     if (const auto code = document.get_array().get(readings)) {
-        code == simdjson::INCORRECT_TYPE ? fail(QStringLiteral("the top level is not an array"))
-                                         : malformed(code);
+        code == simdjson::INCORRECT_TYPE ? fail(notAnArray()) : malformed(code);
         return std::nullopt;
     }
     QList<DataPoint> history;
@@ -434,6 +441,15 @@ bool HistoryReader::checkScalar(od::value &value, od::json_type type)
 
 } // namespace
 
+QString whyNoHistoryStart(QByteArrayView start)
+{
+    for (const char c : start) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            return c == '[' ? QString() : notAnArray();
+    }
+    return {};
+}
+
 std::optional<QList<DataPoint>> decodePaddedHistory(QByteArrayView json, QString *error)
 {
     HistoryReader reader;
@@ -449,5 +465,7 @@ std::optional<QList<DataPoint>> decodeHistory(const QByteArray &json, QString *e
     if (json.capacity() - json.size() >= jsonPadding)
         return decodePaddedHistory(json, error);
     const simdjson::padded_string padded(json.constData(), size_t(json.size()));
+    if (!padded.data())
+        throw std::bad_alloc();
     return decodePaddedHistory(QByteArrayView(padded.data(), qsizetype(padded.size())), error);
 }

@@ -8,7 +8,9 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,9 @@ namespace {
 
 // Room for the file to have grown since its size was asked.
 constexpr qsizetype slack = 64 * 1024;
+// What is read first, to refuse at once a file that does not start as a
+// history does, however large it is.
+constexpr qsizetype startLength = 4096;
 
 std::optional<QList<DataPoint>> failed(QString *error, const QString &reason)
 {
@@ -30,7 +35,7 @@ std::optional<QList<DataPoint>> readInPlace(QFile &file, QString *error)
 {
     const JsonBuffer buffer(file.size() + slack);
     if (!buffer.isValid())
-        return failed(error, QStringLiteral("not enough memory to read the file"));
+        throw std::bad_alloc();
     qsizetype used = 0;
     for (qint64 count = 1; count > 0 && used < buffer.capacity(); used += count) {
         count = file.read(buffer.data() + used, buffer.capacity() - used);
@@ -65,6 +70,16 @@ int openRegularFile(const QString &path, QString *error)
     return -1;
 }
 
+// Empty when the file's first bytes may start a history, else why not.
+QString refusedStart(int fd)
+{
+    char start[startLength];
+    const ssize_t count = pread(fd, start, sizeof start, 0);
+    if (count < 0)
+        return errnoText(errno);
+    return whyNoHistoryStart(QByteArrayView(start, count));
+}
+
 } // namespace
 
 std::optional<QList<DataPoint>> readHistoryFile(const QString &path, QString *error)
@@ -77,11 +92,19 @@ std::optional<QList<DataPoint>> readHistoryFile(const QString &path, QString *er
         ::close(fd);
         return failed(error, file.errorString());
     }
-    return readInPlace(file, error);
+    if (const QString refusal = refusedStart(fd); !refusal.isEmpty())
+        return failed(error, refusal);
+    try {
+        return readInPlace(file, error);
+    } catch (const std::bad_alloc &) {
+        return failed(error, u"not enough memory to read " + path);
+    }
 }
 
+// Only one writer of a history runs at a time (the callers hold its lock), so
+// every temporary file of it found now was left by a writer that died.
 bool writeHistoryFile(const QString &path, const QList<DataPoint> &history, QString *error)
 {
     const std::optional<QByteArray> json = encodeHistory(history, error);
-    return json && writeFileAtomically(path, *json, error);
+    return json && writeFileAtomically(path, *json, error, Leftovers::Remove);
 }

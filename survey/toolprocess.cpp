@@ -1,5 +1,8 @@
 #include "toolprocess.h"
 
+#include "strayprocesses.h"
+
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,6 +19,10 @@ namespace {
 
 constexpr qsizetype readChunk = 64 * 1024;
 constexpr std::chrono::milliseconds exitPoll{5};
+
+// The program of the ToolProcess alive now, for abandonRunning(); -1: none.
+std::atomic<pid_t> running{-1};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
 
 QString systemError(int error)
 {
@@ -55,8 +62,21 @@ ToolProcess::~ToolProcess()
 {
     if (m_pid > 0 && !m_exited)
         killGroup();
+    running = -1;
+    StrayProcesses::killAll();
     if (m_output >= 0)
         ::close(m_output);
+}
+
+void ToolProcess::abandonRunning()
+{
+    const pid_t pid = running.exchange(-1);
+    if (pid > 0) {
+        ::kill(-pid, SIGKILL);
+        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    StrayProcesses::killAll();
 }
 
 bool ToolProcess::start(const QString &program, const QStringList &arguments, QString *error)
@@ -69,8 +89,10 @@ bool ToolProcess::start(const QString &program, const QStringList &arguments, QS
     const int failure = spawnInGroup(&m_pid, ends[1], QStringList{program} + arguments);
     ::close(ends[1]);
     m_output = ends[0];
-    if (failure == 0)
+    if (failure == 0) {
+        running = m_pid;
         return true;
+    }
     m_pid = -1;
     *error = systemError(failure);
     return false;

@@ -10,7 +10,8 @@
 // A child program in a process group of its own, its standard output a pipe
 // that we read and its standard input and error ours. The group lets us stop
 // the program together with whatever it left running in the background.
-// A process still running when this object goes is killed with its group.
+// A process still running when this object goes is killed with its group,
+// and so is what StrayProcesses finds of it.
 class ToolProcess
 {
 public:
@@ -31,6 +32,9 @@ public:
     void killGroup();
     // The status as waitpid() gave it, once the program has exited.
     int waitStatus() const { return m_status; }
+    // Kills the group of the program running now, if any, and the strays:
+    // for a signal handler that ends the process. Async-signal-safe.
+    static void abandonRunning();
 
 private:
     pid_t m_pid = -1;

@@ -1,6 +1,7 @@
 #include "DiskInfo.h"
 #include "clirun.h"
 #include "clock.h"
+#include "dates.h"
 #include "exitcodes.h"
 #include "histories.h"
 #include "historyencoder.h"
@@ -45,6 +46,12 @@ const QByteArray weekHistory =
 // 1123200 s since 2001, 979430400 in Unix time, 10/7 = 1.43 weeks on.
 // D never grows. The last reading is at 259200 + 978307200 = 978566400.
 const QString fixedHistory = QStringLiteral(QUILLBANK_TEST_DATA "/monitor-history.json");
+
+// Now, as a history dates its readings.
+double now()
+{
+    return double(QDateTime::currentSecsSinceEpoch() - referenceEpochSeconds);
+}
 
 } // namespace
 
@@ -122,6 +129,10 @@ private slots:
                                                   << 5 << QString() << u"not a valid history"_s;
         QTest::newRow("report, /dev/zero") << QStringList{u"report"_s, u"/dev/zero"_s} << 5
                                            << QString() << u"a character device"_s;
+        QFile sparse(file());
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(4) << 30));
+        QTest::newRow("report, 4 GB of zeros") << QStringList{u"report"_s, sparse.fileName()} << 5
+                                               << QString() << u"the top level is not an array"_s;
         QTest::newRow("csv onto a FIFO")
             << QStringList{u"csv"_s, history, u"UUID-c1"_s, u"-o"_s, fifo} << 7 << QString()
             << u"a FIFO, not a regular file"_s;
@@ -331,7 +342,17 @@ private slots:
         QTest::newRow("no readings") << QStringList{file("[]")} << 3 << u"QUILLBANK UNKNOWN - "_s;
         QTest::newRow("bad threshold")
             << QStringList{h, u"--warn-weeks=-1"_s} << 3 << u"QUILLBANK UNKNOWN - "_s;
-        QTest::newRow("usage error") << QStringList{h, u"--bogus"_s} << 3 << QString();
+        QTest::newRow("usage error")
+            << QStringList{h, u"--bogus"_s} << 3 << u"QUILLBANK UNKNOWN - Unknown option"_s;
+        const auto at = [this](double date) {
+            return QStringList{
+                file(*encodeHistory({{newId(), date, {sampleContainer(u"c"_s, 9, 4, 5)}}}))};
+        };
+        QTest::newRow("dated in the future")
+            << at(now() + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
+        QTest::newRow("dated -1e308")
+            << at(-1e308) << 1
+            << u"QUILLBANK WARNING - last reading 9223372036854775807 hours old"_s;
     }
     void check()
     {
@@ -340,6 +361,24 @@ private slots:
         const CliRun run = runCliHere(QStringList{u"check"_s} + args);
         QTEST(run.status, "status");
         QVERIFY2(run.out.startsWith(line), qPrintable(run.out));
+    }
+
+    // A monitoring engine reads one status line with perfdata after its '|',
+    // Prometheus one series per container: names must break neither, and a
+    // container listed twice counts once.
+    void namesKeepTheirPlace()
+    {
+        ContainerInfo c = sampleContainer(u"c"_s, 1000, 400, 500);
+        c.conRef = u"a|b\nc\x01"_s;
+        c.volNames = u"v\r\n|w"_s;
+        const QString h = file(*encodeHistory({{newId(), now(), {c, c}}}));
+        const QStringList lines = runCliHere({u"check"_s, h}).out.split(u'\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith(u"QUILLBANK OK - 1 container, none fills within 12 weeks | "
+                                     "'a b c  weeks'=U;12:;4:;0; 'age'="_s),
+                 qPrintable(lines[0]));
+        QCOMPARE(lines[1], u"a b c  (v   w) OK: no trend yet"_s);
+        QCOMPARE(runCliHere({u"metrics"_s, h}).out.count(u"quillbank_container_free_bytes{"_s), 1);
     }
 
     // monitor-metrics.prom is the text worked out by hand from the numbers
@@ -407,6 +446,10 @@ private slots:
         QCOMPARE(run.status, int(ExitOutputFailed));
         QCOMPARE(run.err,
                  u"quillbank-cli: cannot write standard output: No space left on device\n"_s);
+        const CliRun check = CliProcess().run({u"check"_s, fixedHistory}, false, 0, u"/dev/full"_s);
+        QCOMPARE(check.status, 3);
+        QCOMPARE(check.err, u"QUILLBANK UNKNOWN - cannot write standard output: No space left on "
+                            "device\n"_s);
     }
 
     // As users run it, as nobody when we are root (root ignores permissions).

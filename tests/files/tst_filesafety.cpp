@@ -157,6 +157,43 @@ private slots:
         QCOMPARE(contents(path), QByteArray("new"));
     }
 
+    // Only links of this user or root are followed: one another user planted
+    // must not steer root's save anywhere.
+    void linksOfOthersAreRefused_data()
+    {
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<QString>("link");   // made in the row's folder
+        QTest::addColumn<QString>("target"); // of the link
+        QTest::addColumn<QString>("path");   // saved to
+        QTest::newRow("own link") << 0u << u"h"_s << u"file"_s << u"h"_s;
+        QTest::newRow("another's link") << uint(nobody) << u"h"_s << u"file"_s << u"h"_s;
+        QTest::newRow("another's dangling link") << uint(nobody) << u"h"_s << u"new"_s << u"h"_s;
+        QTest::newRow("another's folder link") << uint(nobody) << u"d"_s << u"."_s << u"d/file"_s;
+    }
+    void linksOfOthersAreRefused()
+    {
+        QFETCH(uint, owner);
+        QFETCH(QString, link);
+        QFETCH(QString, target);
+        QFETCH(QString, path);
+        if (geteuid() != 0)
+            QSKIP("only root can give a link to nobody");
+        const QString folder = rowFolder() + u'/';
+        write(folder + u"file"_s, oldBytes);
+        QVERIFY(QFile::link(target, folder + link));
+        QCOMPARE(lchown(qPrintable(folder + link), owner, owner), 0);
+        const QStringList before = nodes(folder);
+        QString error;
+        const bool written = writeFileAtomically(folder + path, "new", &error);
+        QCOMPARE(written, owner == 0);
+        if (!written) {
+            QCOMPARE(error, u"will not follow the symbolic link "_s + folder + link +
+                                u": it belongs to user nobody, neither to this user nor to root"_s);
+            QCOMPARE(nodes(folder), before);
+        }
+        QCOMPARE(contents(folder + u"file"_s), written ? QByteArray("new") : oldBytes);
+    }
+
     void limitsFailTheSaveAndKeepTheFile_data()
     {
         QTest::addColumn<Limit>("limit");

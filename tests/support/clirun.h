@@ -60,6 +60,7 @@ public:
                const QString &output = {}) const
     {
         QProcess cli;
+        cli.setProcessEnvironment(environment);
         if (!output.isEmpty())
             cli.setStandardOutputFile(output);
         cli.setChildProcessModifier([asNobody, fileLimit] {
@@ -78,6 +79,8 @@ public:
         return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
                 QString::fromUtf8(cli.readAllStandardError())};
     }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 
 private:
     QTemporaryDir m_dir;
