@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -84,7 +83,7 @@ int runCliOnStandardStreams(const QStringList &arguments)
         std::fflush(stdout) == 0)
         return status;
     std::fprintf(stderr, "quillbank-cli: cannot write standard output: %s\n",
-                 std::strerror(errno ? errno : EIO));
+                 qPrintable(qt_error_string(errno ? errno : EIO)));
     return ExitOutputFailed;
 }
 

@@ -33,13 +33,6 @@ struct Target {
     std::optional<struct stat> existing;
 };
 
-bool failed(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
 // A file size limit then fails write() with EFBIG instead of killing us.
 void ignoreFileSizeSignal()
 {
@@ -69,9 +62,9 @@ bool followLink(QByteArray &path, QString *error)
     QByteArray target(PATH_MAX, Qt::Uninitialized);
     const ssize_t length = readlink(path.constData(), target.data(), size_t(target.size()));
     if (length < 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     if (length >= target.size())
-        return failed(error, errnoText(ENAMETOOLONG));
+        return failed(error, qt_error_string(ENAMETOOLONG));
     target.truncate(length);
     path = target.startsWith('/') ? target : folderOf(path) + '/' + target;
     return true;
@@ -84,7 +77,7 @@ bool resolve(QByteArray path, Target &target, QString *error)
         struct stat status {};
         const bool exists = lstat(path.constData(), &status) == 0;
         if (!exists && errno != ENOENT)
-            return failed(error, errnoText(errno));
+            return failed(error, qt_error_string(errno));
         if (!exists || !S_ISLNK(status.st_mode)) {
             target.path = path;
             if (exists)
@@ -94,7 +87,7 @@ bool resolve(QByteArray path, Target &target, QString *error)
         if (!followLink(path, error))
             return false;
     }
-    return failed(error, errnoText(ELOOP));
+    return failed(error, qt_error_string(ELOOP));
 }
 
 // Only a regular file is replaced, and not one that is read-only to us: the
@@ -104,7 +97,7 @@ bool isReplaceable(const Target &target, QString *error)
     if (!S_ISREG(target.existing->st_mode))
         return failed(error, notRegularFile(target.existing->st_mode));
     if (faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     return true;
 }
 
@@ -115,16 +108,16 @@ QString keepOwnerAndMode(int fd, const struct stat &old)
 {
     struct stat now {};
     if (fstat(fd, &now) != 0)
-        return errnoText(errno);
+        return qt_error_string(errno);
     const bool sameOwner = now.st_uid == old.st_uid;
     if ((!sameOwner || now.st_gid != old.st_gid) && fchown(fd, old.st_uid, old.st_gid) != 0 &&
         !sameOwner)
         return QStringLiteral("cannot keep the file's owner (user %1): %2")
             .arg(old.st_uid)
-            .arg(errnoText(errno));
+            .arg(qt_error_string(errno));
     // After fchown, which clears the set-user-ID and set-group-ID bits.
     if (fchmod(fd, old.st_mode & 07777) != 0)
-        return errnoText(errno);
+        return qt_error_string(errno);
     return {};
 }
 
@@ -155,8 +148,8 @@ QString fill(int fd, QByteArrayView bytes, const std::optional<struct stat> &exi
             return reason;
     }
     if (const int code = writeAll(fd, bytes))
-        return errnoText(code);
-    return fsync(fd) == 0 ? QString() : errnoText(errno);
+        return qt_error_string(code);
+    return fsync(fd) == 0 ? QString() : qt_error_string(errno);
 }
 
 // A new, hidden file beside the target; -1 with errno set when none can be made.
@@ -180,12 +173,12 @@ bool replaceIn(int folder, const Target &target, QByteArrayView bytes, QString *
     // Private until it has the old file's mode; a new file gets the umask's.
     const int fd = createTemporary(folder, name, target.existing ? 0600 : 0666, temporary);
     if (fd < 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     QString reason = fill(fd, bytes, target.existing);
     if (::close(fd) != 0 && reason.isEmpty())
-        reason = errnoText(errno);
+        reason = qt_error_string(errno);
     if (reason.isEmpty() && renameat(folder, temporary.constData(), folder, name.constData()) != 0)
-        reason = errnoText(errno);
+        reason = qt_error_string(errno);
     if (!reason.isEmpty()) {
         unlinkat(folder, temporary.constData(), 0);
         return failed(error, reason);
@@ -193,7 +186,8 @@ bool replaceIn(int folder, const Target &target, QByteArrayView bytes, QString *
     // Until the folder is synced a power cut can undo the rename. Some file
     // systems cannot sync a folder at all (EINVAL).
     if (fsync(folder) != 0 && errno != EINVAL)
-        return failed(error, u"replaced, but the folder could not be synced: " + errnoText(errno));
+        return failed(error,
+                      u"replaced, but the folder could not be synced: " + qt_error_string(errno));
     return true;
 }
 
@@ -210,7 +204,7 @@ bool writeFileAtomically(const QString &path, QByteArrayView bytes, QString *err
     const QByteArray folderPath = folderOf(target.path);
     const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     const bool replaced = replaceIn(folder, target, bytes, error);
     ::close(folder);
     return replaced;

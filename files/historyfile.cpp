@@ -17,25 +17,20 @@ namespace {
 // Room for the file to have grown since its size was asked.
 constexpr qsizetype slack = 64 * 1024;
 
-std::optional<QList<DataPoint>> failed(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return std::nullopt;
-}
+using History = std::optional<QList<DataPoint>>;
 
 // A regular file is read straight into a buffer with room for the decoder's
 // padding, so a history of a hundred megabytes is never copied.
-std::optional<QList<DataPoint>> readInPlace(QFile &file, QString *error)
+History readInPlace(QFile &file, QString *error)
 {
     const JsonBuffer buffer(file.size() + slack);
     if (!buffer.isValid())
-        return failed(error, QStringLiteral("not enough memory to read the file"));
+        return failed<History>(error, QStringLiteral("not enough memory to read the file"));
     qsizetype used = 0;
     for (qint64 count = 1; count > 0 && used < buffer.capacity(); used += count) {
         count = file.read(buffer.data() + used, buffer.capacity() - used);
         if (count < 0)
-            return failed(error, file.errorString());
+            return failed<History>(error, file.errorString());
     }
     if (used < buffer.capacity())
         return decodePaddedHistory(QByteArrayView(buffer.data(), used), error);
@@ -51,13 +46,14 @@ int openRegularFile(const QString &path, QString *error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        failed(error, errnoText(errno));
+        failed(error, qt_error_string(errno));
         return -1;
     }
     struct stat status {};
-    QString refusal = fstat(fd, &status) == 0 ? notRegularFile(status.st_mode) : errnoText(errno);
+    QString refusal =
+        fstat(fd, &status) == 0 ? notRegularFile(status.st_mode) : qt_error_string(errno);
     if (refusal.isEmpty() && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        refusal = errnoText(errno);
+        refusal = qt_error_string(errno);
     if (refusal.isEmpty())
         return fd;
     ::close(fd);
@@ -75,7 +71,7 @@ std::optional<QList<DataPoint>> readHistoryFile(const QString &path, QString *er
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return failed(error, file.errorString());
+        return failed<History>(error, file.errorString());
     }
     return readInPlace(file, error);
 }
