@@ -1,5 +1,8 @@
 #include "commands.h"
 
+#include "clistore.h"
+#include "exitcodes.h"
+
 #include <QStandardPaths>
 
 QCommandLineOption probeOption()
@@ -62,4 +65,10 @@ int fail(QTextStream &err, const QString &reason, int status)
 {
     err << "quillbank-cli: " << reason << '\n';
     return status;
+}
+
+int readHistoryOrFail(CliStore &history, const QString &path, QTextStream &err)
+{
+    const int status = history.readHistory(path);
+    return status == ExitOk ? ExitOk : fail(err, history.failure(), status);
 }

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class CliStore;
+
 // The commands of quillbank-cli, each in its own file.
 Command listCommand();
 Command recordCommand();
@@ -29,6 +31,10 @@ QString historyArgument(const CommandLine &line);
 
 // Prints the one line "quillbank-cli: reason" and returns status.
 int fail(QTextStream &err, const QString &reason, int status);
+
+// Reads the history at path into history; when it cannot be read, prints the
+// one line that says why and returns its exit status. ExitOk once read.
+int readHistoryOrFail(CliStore &history, const QString &path, QTextStream &err);
 
 // The one line for a container that a history does not hold.
 QString noSuchContainer(const QString &conUUID);

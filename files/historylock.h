@@ -24,7 +24,6 @@ public:
         Failed, // the lock file cannot be made (a read-only folder, say)
     };
     Outcome lock(std::chrono::milliseconds wait = historyLockWait);
-    void unlock() { m_lock.unlock(); }
     // Why lock() did not lock, in one line naming the file and, when busy,
     // the holder's pid.
     QString errorString() const { return m_error; }

@@ -36,8 +36,6 @@ public:
     // Nothing when fewer than two readings span a positive time.
     std::optional<Summary> summary() const;
 
-    qint64 maxSizeTotal() const { return m_maxSizeTotal; }
-
 private:
     bool m_first = true;
     double m_firstDate = 0.0;
