@@ -1,21 +1,31 @@
 # Quillbank: two commands on a fresh machine, `make run` and `make test`.
+# PRESET=cli builds without the window (`make test PRESET=cli` on a server).
 PRESET ?= dev
 BUILD := build/$(PRESET)
+# WERROR=ON (as .ci/run sets it) makes warnings errors; the choice stays in
+# the build folder's cache until another is given.
+WERROR ?=
 
 .PHONY: deps configure build run screenshot test bench asan fuzz package format clean
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(if $(filter cli,$(PRESET)),cli)
 
 configure: deps
-	@test -f $(BUILD)/build.ninja || cmake --preset $(PRESET)
+	@if [ ! -f $(BUILD)/build.ninja ] || { [ -n "$(WERROR)" ] && \
+		! grep -qx 'QUILLBANK_WERROR:BOOL=$(WERROR)' $(BUILD)/CMakeCache.txt; }; then \
+		cmake --preset $(PRESET) $(if $(WERROR),-DQUILLBANK_WERROR=$(WERROR)); \
+	fi
 
 build: configure
 	cmake --build --preset $(PRESET)
 
-# Without a display the app cannot open its window: list the containers instead.
+# Without a display, or in a build without the window, list the containers.
 run: build
-	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	@if [ ! -x $(BUILD)/bin/quillbank ]; then \
+		echo "This build has no window (PRESET=$(PRESET)): running quillbank-cli list instead."; \
+		$(BUILD)/bin/quillbank-cli list; \
+	elif [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running quillbank-cli list instead."; \
 		$(BUILD)/bin/quillbank-cli list; \
 	else \
@@ -35,7 +45,8 @@ test: build
 asan:
 	$(MAKE) test PRESET=asan
 
-# The .deb, built for /usr; `ctest --preset package -R package` then checks it.
+# The two .debs, quillbank-cli and quillbank (the window), built for /usr;
+# `ctest --preset package -R package` then checks them.
 package:
 	$(MAKE) build PRESET=package
 	cd build/package && cpack -G DEB

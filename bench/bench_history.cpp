@@ -31,7 +31,8 @@ QList<DataPoint> generatedHistory()
     };
     QList<Container> containers;
     for (int c = 0; c < 4; ++c)
-        containers.append({uuidText(newId()), QStringLiteral("disk%1").arg(c + 3),
+        containers.append({newId().toString(QUuid::WithoutBraces).toUpper(),
+                           QStringLiteral("disk%1").arg(c + 3),
                            QStringLiteral("Macintosh HD, Data, VM"), QStringLiteral("Macintosh HD"),
                            494384795648 + c});
     QList<DataPoint> history;

@@ -31,7 +31,7 @@ void fill(DiskInfo &store, int readings, int containers)
     data.reserve(qsizetype(readings) * containers);
     QStringList uuids;
     for (int c = 0; c < containers; ++c)
-        uuids.append(uuidText(newId()));
+        uuids.append(newId().toString(QUuid::WithoutBraces).toUpper());
     for (int r = 0; r < readings; ++r) {
         const double date = 700000000.0 + r * 3600.0;
         for (int c = 0; c < containers; ++c) {

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -132,7 +131,7 @@ int runCliOnStandardStreams(const QStringList &arguments)
         std::fflush(stdout) == 0)
         return status;
     const QString reason = QStringLiteral("cannot write standard output: %1")
-                               .arg(QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+                               .arg(qt_error_string(errno ? errno : EIO));
     const std::optional<Command> command = findCommand(arguments.value(1));
     // Standard output is gone: the failure goes where the error does.
     return command ? failed(*command, err, err, reason, ExitOutputFailed)

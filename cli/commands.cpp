@@ -20,9 +20,9 @@ QString makeFolder(const QString &folder)
         const QByteArray part = end < 0 ? path : path.left(end);
         const int code = ::mkdir(part.constData(), 0777) == 0 ? 0 : errno;
         if (code != 0 && code != EEXIST && !QFileInfo(QFile::decodeName(part)).isDir())
-            return errnoText(code);
+            return qt_error_string(code);
         if (end < 0)
-            return QFileInfo(folder).isDir() ? QString() : errnoText(ENOTDIR);
+            return QFileInfo(folder).isDir() ? QString() : qt_error_string(ENOTDIR);
     }
 }
 
@@ -39,6 +39,10 @@ QString whyNotUsable(const QString &folder, bool make)
 }
 
 } // namespace
+#include "clistore.h"
+#include "exitcodes.h"
+
+#include <QStandardPaths>
 
 QCommandLineOption probeOption()
 {
@@ -138,4 +142,10 @@ std::optional<WeekThresholds> weekThresholds(const CommandLine &line, QString *e
         !readNumberOption(line, QStringLiteral("crit-weeks"), &weeks.critWeeks, error))
         return std::nullopt;
     return weeks;
+}
+
+int readHistoryOrFail(CliStore &history, const QString &path, QTextStream &err)
+{
+    const int status = history.readHistory(path);
+    return status == ExitOk ? ExitOk : fail(err, history.failure(), status);
 }

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class CliStore;
+
 // The commands of quillbank-cli, each in its own file.
 Command listCommand();
 Command recordCommand();
@@ -45,6 +47,10 @@ bool defaultHistoryFolder(bool make, QString *error);
 
 // Prints the one line "quillbank-cli: reason" and returns status.
 int fail(QTextStream &err, const QString &reason, int status);
+
+// Reads the history at path into history; when it cannot be read, prints the
+// one line that says why and returns its exit status. ExitOk once read.
+int readHistoryOrFail(CliStore &history, const QString &path, QTextStream &err);
 
 // The one line for a container that a history does not hold.
 QString noSuchContainer(const QString &conUUID);

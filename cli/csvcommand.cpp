@@ -9,8 +9,9 @@ int csv(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     const QString conUUID = line.positional().at(1);
     CliStore history;
-    if (const int status = history.readHistory(line.positional().at(0)); status != ExitOk)
-        return fail(err, history.failure(), status);
+    if (const int status = readHistoryOrFail(history, line.positional().at(0), err);
+        status != ExitOk)
+        return status;
     const auto rows = ContainerExport::fromEntries(history.store().containerData(), conUUID);
     if (!rows)
         return fail(err, noSuchContainer(conUUID), ExitNoSuchContainer);

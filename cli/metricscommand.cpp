@@ -91,8 +91,8 @@ QString exposition(const QList<ContainerTrend> &trends, double lastDate)
 int metricsRun(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     CliStore history;
-    if (const int status = history.readHistory(historyArgument(line)); status != ExitOk)
-        return fail(err, history.failure(), status);
+    if (const int status = readHistoryOrFail(history, historyArgument(line), err); status != ExitOk)
+        return status;
     const QList<DataPoint> &readings = history.store().globalConData();
     const QString text =
         readings.isEmpty()

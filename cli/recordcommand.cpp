@@ -3,7 +3,6 @@
 #include "exitcodes.h"
 #include "fillwarnings.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -28,8 +27,6 @@ int record(const CommandLine &line, QTextStream &, QTextStream &err)
     if (!weeks)
         return fail(err, error, ExitUsage);
     const QString path = historyArgument(line);
-    if (line.positional().isEmpty())
-        QDir().mkpath(QFileInfo(path).absolutePath());
     // The lock is taken only around the save, which reads the file again and
     // keeps whatever another writer added while the tool ran.
     CliStore reading(probeProgram(line), *limits);

@@ -170,8 +170,8 @@ QByteArray reportJson(const QList<ContainerReport> &reports, bool withSeries)
 int report(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     CliStore history;
-    if (const int status = history.readHistory(historyArgument(line)); status != ExitOk)
-        return fail(err, history.failure(), status);
+    if (const int status = readHistoryOrFail(history, historyArgument(line), err); status != ExitOk)
+        return status;
     const bool filtered = line.isSet(QStringLiteral("container"));
     const ContainerMatcher wanted(line.value(QStringLiteral("container")));
     QList<ContainerReport> reports;

@@ -36,13 +36,6 @@ std::atomic<int> pendingFolder{-1};
 char pendingName[NAME_MAX + 1];
 static_assert(std::atomic<int>::is_always_lock_free);
 
-bool failed(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
 // A file size limit then fails write() with EFBIG instead of killing us.
 void ignoreFileSizeSignal()
 {
@@ -112,7 +105,7 @@ bool isReplaceable(const WriteTarget &target, QString *error)
     if (!S_ISREG(target.existing()->st_mode))
         return failed(error, notRegularFile(target.existing()->st_mode));
     if (faccessat(target.folder(), target.name().constData(), W_OK, AT_EACCESS) != 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     return true;
 }
 
@@ -123,16 +116,16 @@ QString keepOwnerAndMode(int fd, const struct stat &old)
 {
     struct stat now {};
     if (fstat(fd, &now) != 0)
-        return errnoText(errno);
+        return qt_error_string(errno);
     const bool sameOwner = now.st_uid == old.st_uid;
     if ((!sameOwner || now.st_gid != old.st_gid) && fchown(fd, old.st_uid, old.st_gid) != 0 &&
         !sameOwner)
         return QStringLiteral("cannot keep the file's owner (user %1): %2")
             .arg(old.st_uid)
-            .arg(errnoText(errno));
+            .arg(qt_error_string(errno));
     // After fchown, which clears the set-user-ID and set-group-ID bits.
     if (fchmod(fd, old.st_mode & 07777) != 0)
-        return errnoText(errno);
+        return qt_error_string(errno);
     return {};
 }
 
@@ -163,8 +156,8 @@ QString fill(int fd, QByteArrayView bytes, const std::optional<struct stat> &exi
             return reason;
     }
     if (const int code = writeAll(fd, bytes))
-        return errnoText(code);
-    return fsync(fd) == 0 ? QString() : errnoText(errno);
+        return qt_error_string(code);
+    return fsync(fd) == 0 ? QString() : qt_error_string(errno);
 }
 
 // A new, hidden file beside the target; -1 with errno set when none can be made.
@@ -189,11 +182,11 @@ bool replaceIn(const WriteTarget &target, QByteArrayView bytes, QString *error)
     QByteArray temporary;
     // Private until it has the old file's mode; a new file gets the umask's.
     const int fd = createTemporary(folder, name, target.existing() ? 0600 : 0666, temporary);
-    QString reason = fd < 0 ? errnoText(errno) : fill(fd, bytes, target.existing());
+    QString reason = fd < 0 ? qt_error_string(errno) : fill(fd, bytes, target.existing());
     if (fd >= 0 && ::close(fd) != 0 && reason.isEmpty())
-        reason = errnoText(errno);
+        reason = qt_error_string(errno);
     if (reason.isEmpty() && renameat(folder, temporary.constData(), folder, name.constData()) != 0)
-        reason = errnoText(errno);
+        reason = qt_error_string(errno);
     if (fd >= 0 && !reason.isEmpty())
         unlinkat(folder, temporary.constData(), 0);
     pendingFolder.store(-1);
@@ -202,7 +195,8 @@ bool replaceIn(const WriteTarget &target, QByteArrayView bytes, QString *error)
     // Until the folder is synced a power cut can undo the rename. Some file
     // systems cannot sync a folder at all (EINVAL).
     if (fsync(folder) != 0 && errno != EINVAL)
-        return failed(error, u"replaced, but the folder could not be synced: " + errnoText(errno));
+        return failed(error,
+                      u"replaced, but the folder could not be synced: " + qt_error_string(errno));
     return true;
 }
 

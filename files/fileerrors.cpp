@@ -1,14 +1,6 @@
 #include "fileerrors.h"
 
-#include <cstring>
 #include <sys/stat.h>
-
-QString errnoText(int code)
-{
-    char buffer[256];
-    // The GNU strerror_r: it returns the text, in buffer or a static string.
-    return QString::fromLocal8Bit(strerror_r(code, buffer, sizeof buffer));
-}
 
 QString notRegularFile(mode_t mode)
 {

@@ -22,12 +22,7 @@ constexpr qsizetype slack = 64 * 1024;
 // history does, however large it is.
 constexpr qsizetype startLength = 4096;
 
-std::optional<QList<DataPoint>> failed(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return std::nullopt;
-}
+using History = std::optional<QList<DataPoint>>;
 
 // A regular file is read straight into a buffer with room for the decoder's
 // padding, so a history of a hundred megabytes is never copied.
@@ -40,7 +35,7 @@ std::optional<QList<DataPoint>> readInPlace(QFile &file, QString *error)
     for (qint64 count = 1; count > 0 && used < buffer.capacity(); used += count) {
         count = file.read(buffer.data() + used, buffer.capacity() - used);
         if (count < 0)
-            return failed(error, file.errorString());
+            return failed<History>(error, file.errorString());
     }
     if (used < buffer.capacity())
         return decodePaddedHistory(QByteArrayView(buffer.data(), used), error);
@@ -56,17 +51,18 @@ int openRegularFile(const QString &path, QString *error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        failed(error, errnoText(errno));
+        failed<History>(error, qt_error_string(errno));
         return -1;
     }
     struct stat status {};
-    QString refusal = fstat(fd, &status) == 0 ? notRegularFile(status.st_mode) : errnoText(errno);
+    QString refusal =
+        fstat(fd, &status) == 0 ? notRegularFile(status.st_mode) : qt_error_string(errno);
     if (refusal.isEmpty() && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        refusal = errnoText(errno);
+        refusal = qt_error_string(errno);
     if (refusal.isEmpty())
         return fd;
     ::close(fd);
-    failed(error, refusal);
+    failed<History>(error, refusal);
     return -1;
 }
 
@@ -76,7 +72,7 @@ QString refusedStart(int fd)
     char start[startLength];
     const ssize_t count = pread(fd, start, sizeof start, 0);
     if (count < 0)
-        return errnoText(errno);
+        return qt_error_string(errno);
     return whyNoHistoryStart(QByteArrayView(start, count));
 }
 
@@ -90,14 +86,14 @@ std::optional<QList<DataPoint>> readHistoryFile(const QString &path, QString *er
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return failed(error, file.errorString());
+        return failed<History>(error, file.errorString());
     }
     if (const QString refusal = refusedStart(fd); !refusal.isEmpty())
-        return failed(error, refusal);
+        return failed<History>(error, refusal);
     try {
         return readInPlace(file, error);
     } catch (const std::bad_alloc &) {
-        return failed(error, u"not enough memory to read " + path);
+        return failed<History>(error, u"not enough memory to read " + path);
     }
 }
 

@@ -112,7 +112,7 @@ bool HistoryLock::namesNoHolder() const
 
 QString HistoryLock::cannotMake(int code) const
 {
-    const QString reason = code != 0 ? errnoText(code)
+    const QString reason = code != 0 ? qt_error_string(code)
                            : m_lock.error() == QLockFile::PermissionError
                                ? QStringLiteral("Permission denied")
                                : QStringLiteral("unknown error");

@@ -26,7 +26,6 @@ public:
         Failed, // the lock file cannot be made (a read-only folder, say)
     };
     Outcome lock(std::chrono::milliseconds wait = historyLockWait);
-    void unlock() { m_lock.unlock(); }
     // Why lock() did not lock, in one line naming the file and either the
     // system's reason or, when busy, the holder's pid.
     QString errorString() const { return m_error; }

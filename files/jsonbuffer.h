@@ -3,9 +3,9 @@
 #include <QtGlobal>
 
 // Memory for a whole JSON document with the padding the decoder may read
-// past its end. A large buffer is backed by huge pages where the system
-// offers them: filling a hundred megabytes page by page would cost more than
-// decoding them.
+// past its end. A large buffer is aligned to huge pages and backed by them
+// where the system offers them: filling a hundred megabytes page by page
+// would cost more than decoding them.
 class JsonBuffer
 {
 public:
@@ -21,5 +21,4 @@ public:
 private:
     char *m_data = nullptr;
     qsizetype m_capacity = 0;
-    size_t m_mappedLength = 0; // 0 when the memory came from malloc
 };

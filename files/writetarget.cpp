@@ -25,13 +25,6 @@ constexpr int lookThrough = O_SEARCH;
 constexpr int lookThrough = O_RDONLY;
 #endif
 
-bool failed(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-    return false;
-}
-
 // The names of a path; "." for one that names a folder itself ("/").
 QByteArrayList namesOf(const QByteArray &path)
 {
@@ -77,7 +70,7 @@ QByteArray WriteTarget::path() const
 bool WriteTarget::resolve(const QByteArray &path, QString *error)
 {
     if (path.isEmpty())
-        return failed(error, errnoText(ENOENT));
+        return failed(error, qt_error_string(ENOENT));
     if (!startAt(path, error))
         return false;
     QByteArrayList pending = namesOf(path);
@@ -86,7 +79,7 @@ bool WriteTarget::resolve(const QByteArray &path, QString *error)
         struct stat status {};
         if (fstatat(m_folder, m_name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT || !pending.isEmpty())
-                return failed(error, errnoText(errno));
+                return failed(error, qt_error_string(errno));
         } else if (S_ISLNK(status.st_mode)) {
             if (!follow(m_name, status, pending, error))
                 return false;
@@ -105,7 +98,7 @@ bool WriteTarget::startAt(const QByteArray &path, QString *error)
     const bool absolute = path.startsWith('/');
     const int folder = ::open(absolute ? "/" : ".", lookThrough | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     if (m_folder >= 0)
         ::close(m_folder);
     m_folder = folder;
@@ -119,7 +112,7 @@ bool WriteTarget::enter(const QByteArray &name, QString *error)
     const int flags = (last ? O_RDONLY : lookThrough) | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     const int next = openat(m_folder, name.constData(), flags);
     if (next < 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     ::close(m_folder);
     m_folder = next;
     if (!last)
@@ -131,7 +124,7 @@ bool WriteTarget::follow(const QByteArray &name, const struct stat &link, QByteA
                          QString *error)
 {
     if (++m_links > maxLinks)
-        return failed(error, errnoText(ELOOP));
+        return failed(error, qt_error_string(ELOOP));
     if (!isTrusted(link))
         return failed(error, QStringLiteral("will not follow the symbolic link %1: it belongs to "
                                             "user %2, neither to this user nor to root")
@@ -140,9 +133,9 @@ bool WriteTarget::follow(const QByteArray &name, const struct stat &link, QByteA
     const ssize_t length =
         readlinkat(m_folder, name.constData(), target.data(), size_t(target.size()));
     if (length < 0)
-        return failed(error, errnoText(errno));
+        return failed(error, qt_error_string(errno));
     if (length >= target.size())
-        return failed(error, errnoText(ENAMETOOLONG));
+        return failed(error, qt_error_string(ENAMETOOLONG));
     target.truncate(length);
     if (target.startsWith('/') && !startAt(target, error))
         return false;

@@ -1,5 +1,7 @@
 #include "devicelinks.h"
 
+#include "hexdigits.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,24 +10,13 @@
 
 namespace {
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The byte an escape \xNN at position i stands for, or -1 when there is none.
 int escapedByteAt(QByteArrayView name, qsizetype i)
 {
     if (i + 3 >= name.size() || name[i] != '\\' || name[i + 1] != 'x')
         return -1;
-    const int high = hexValue(name[i + 2]);
-    const int low = hexValue(name[i + 3]);
+    const int high = hexDigitValue(name[i + 2]);
+    const int low = hexDigitValue(name[i + 3]);
     return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 

@@ -1,13 +1,18 @@
 #include "spaceusage.h"
 
+#include <QtNumeric>
+
+#include <limits>
+
 namespace {
 
 std::optional<qint64> bytes(quint64 count, quint64 unit)
 {
-    qint64 product = 0;
-    if (__builtin_mul_overflow(count, unit, &product))
+    quint64 product = 0;
+    if (qMulOverflow(count, unit, &product) ||
+        product > quint64(std::numeric_limits<qint64>::max()))
         return std::nullopt;
-    return product;
+    return qint64(product);
 }
 
 } // namespace

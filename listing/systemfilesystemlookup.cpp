@@ -10,16 +10,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
 
 // The block device's number: the source's own when it exists (btrfs reports
 // an anonymous number in the mount table), else the mount table's.
@@ -64,7 +58,7 @@ std::optional<SpaceUsage> SystemFileSystemLookup::spaceUsage(const MountEntry &m
     const FileDescriptor fd(open(mount.mountPoint.constData(), O_PATH | O_CLOEXEC));
     struct statvfs info;
     if (fd.get() < 0 || fstatvfs(fd.get(), &info) != 0) {
-        *error = errnoText();
+        *error = qt_error_string(errno);
         return std::nullopt;
     }
     const auto mountId = mountIdOf(fd.get());

@@ -1,5 +1,7 @@
 #include "zfspools.h"
 
+#include <QtNumeric>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -27,7 +29,7 @@ QStringList ZfsPools::finish(QList<APFSInfo> &containers)
     for (const qsizetype index : std::as_const(m_poolIndex)) {
         APFSInfo &info = containers[index];
         const auto inUse = info.totalInUse();
-        if (!inUse || __builtin_add_overflow(*inUse, info.CapacityFree, &info.CapacityCeiling)) {
+        if (!inUse || qAddOverflow(*inUse, info.CapacityFree, &info.CapacityCeiling)) {
             overflowing.append(index);
             reasons.append(info.ContainerReference + u": sizes out of range, left out"_s);
         }

@@ -299,7 +299,7 @@ void DiskInfo::readJSONFrom(const QString &path)
 void DiskInfo::applyHistoryFile(const QString &path, const HistoryFile &file)
 {
     if (!file.history) {
-        emit failed(Failure::CannotRead, path + u": not a valid history: " + file.error, path);
+        emit failed(Failure::CannotRead, unreadableHistory(path, file.error), path);
         return;
     }
     replaceHistory(*file.history);

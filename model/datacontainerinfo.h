@@ -4,18 +4,10 @@
 
 // One container of one reading, flattened with the reading's date. The store
 // keeps one per container per reading; the series and the CSV rows come from
-// these.
-struct DataContainerInfo {
-    QUuid id;
+// these. Its id is the entry's own, not the reading's record of the container.
+struct DataContainerInfo : ContainerInfo {
     double date = 0.0;
     QString dateStr;
-    QString conUUID;
-    QString conRef;
-    qint64 capacity = 0;
-    qint64 free = 0;
-    QString volNames;
-    QString firstVolName;
-    qint64 totalUsed = 0;
 
     // A new entry (fresh id) copying the container's fields.
     static DataContainerInfo fromContainer(const ContainerInfo &info, double date,

@@ -6,6 +6,25 @@
 #include <ctime>
 #include <string_view>
 
+namespace {
+
+// How far the local calendar fields run ahead of the instant, in seconds east
+// of UTC. tm_gmtoff says so too, but it is not POSIX; and asking Qt's local
+// time or time zone for every reading of a long history costs more than
+// reading the history.
+int utcOffset(const struct tm &fields, time_t instant)
+{
+    constexpr qint64 unixEpochJulianDay = 2440588; // 1970-01-01
+    const int year = fields.tm_year + 1900;
+    // QDate has no year 0: the year before 1 is -1 there.
+    const QDate date(year > 0 ? year : year - 1, fields.tm_mon + 1, fields.tm_mday);
+    const qint64 local = (date.toJulianDay() - unixEpochJulianDay) * 86400 + fields.tm_hour * 3600 +
+                         fields.tm_min * 60 + fields.tm_sec;
+    return static_cast<int>(local - instant);
+}
+
+} // namespace
+
 double secondsSinceReference(const QDateTime &dateTime)
 {
     return static_cast<double>(dateTime.toMSecsSinceEpoch() - referenceEpochSeconds * 1000) /
@@ -23,13 +42,9 @@ std::optional<LocalTime> localTime(double seconds)
     struct tm fields {};
     if (!localtime_r(&unix, &fields))
         return std::nullopt;
-    return LocalTime{fields.tm_year + 1900,
-                     fields.tm_mon + 1,
-                     fields.tm_mday,
-                     fields.tm_hour,
-                     fields.tm_min,
-                     fields.tm_sec,
-                     static_cast<int>(fields.tm_gmtoff)};
+    return LocalTime{fields.tm_year + 1900,  fields.tm_mon + 1, fields.tm_mday,
+                     fields.tm_hour,         fields.tm_min,     fields.tm_sec,
+                     utcOffset(fields, unix)};
 }
 
 namespace {

@@ -46,6 +46,11 @@ private:
 
 } // namespace
 
+QString unreadableHistory(const QString &path, const QString &reason)
+{
+    return reason.contains(path) ? reason : path + u": not a valid history: " + reason;
+}
+
 qsizetype mergeReadings(QList<DataPoint> &into, const QList<DataPoint> &from,
                         const QSet<QUuid> &skip)
 {
@@ -153,7 +158,7 @@ HistorySaver::Outcome HistorySaver::fail(Outcome outcome, const QString &path,
 {
     switch (outcome) {
     case Outcome::CannotRead:
-        m_error = path + u": not a valid history: " + reason;
+        m_error = unreadableHistory(path, reason);
         break;
     case Outcome::CannotWrite:
         m_error = u"cannot write " + path + u": " + reason;

@@ -69,6 +69,11 @@ private:
     QString m_error;
 };
 
+// The one line for a history at path that could not be read for reason. A
+// reason that names the file already (memory ran out, say: no fault of the
+// file's) stands alone; any other says the file is no valid history.
+QString unreadableHistory(const QString &path, const QString &reason);
+
 // The readings of `from` whose ids are neither in `into` nor in `skip` are
 // appended to `into`, which is then put in date order; returns how many.
 qsizetype mergeReadings(QList<DataPoint> &into, const QList<DataPoint> &from,

@@ -1,8 +1,8 @@
 #include "ids.h"
 
-#include <QRandomGenerator>
+#include "hexdigits.h"
 
-#include <array>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -42,26 +42,6 @@ IdGenerator &generator()
     return instance;
 }
 
-// The value of each hexadecimal digit; -1 for every other byte.
-constexpr std::array<qint8, 256> hexDigits = [] {
-    std::array<qint8, 256> table{};
-    table.fill(-1);
-    for (int c = 0; c < 10; ++c)
-        table['0' + c] = qint8(c);
-    for (int c = 0; c < 6; ++c) {
-        table['a' + c] = qint8(10 + c);
-        table['A' + c] = qint8(10 + c);
-    }
-    return table;
-}();
-
-template <typename Char>
-int hexValue(Char c)
-{
-    const auto code = static_cast<std::make_unsigned_t<Char>>(c);
-    return code < hexDigits.size() ? hexDigits[code] : -1;
-}
-
 // Histories hold two ids per container of every reading, so this is a
 // straight pass over fixed positions rather than a general parser.
 template <typename Char>
@@ -73,8 +53,8 @@ std::optional<QUuid> parseDigits(const Char *text, qsizetype size)
     quint8 bytes[16];
     int invalid = 0;
     for (int i = 0; i < 16; ++i) {
-        const int high = hexValue(text[starts[i]]);
-        const int low = hexValue(text[starts[i] + 1]);
+        const int high = hexDigitValue(text[starts[i]]);
+        const int low = hexDigitValue(text[starts[i] + 1]);
         invalid |= high | low; // negative once any digit is not hexadecimal
         bytes[i] = static_cast<quint8>(high << 4 | low);
     }
@@ -96,13 +76,6 @@ QUuid newId()
                  static_cast<ushort>((high & 0x0fff) | 0x4000),        // version 4
                  static_cast<uchar>((byte(0) & 0x3f) | 0x80), byte(1), // RFC 4122 variant
                  byte(2), byte(3), byte(4), byte(5), byte(6), byte(7));
-}
-
-QString uuidText(const QUuid &id)
-{
-    char text[uuidTextLength];
-    writeUuidText(id, text);
-    return QString::fromLatin1(text, uuidTextLength);
 }
 
 void writeUuidText(const QUuid &id, char *out)

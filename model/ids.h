@@ -9,11 +9,9 @@
 // draws from a fast generator seeded once from the system, not a syscall each.
 QUuid newId();
 
-// The canonical 36-character form with upper-case hexadecimal digits.
-QString uuidText(const QUuid &id);
-
-// The same 36 characters written to out, without allocating: a saved history
-// holds two ids per container of every reading.
+// The canonical 36-character form with upper-case hexadecimal digits, written
+// to out without allocating: a saved history holds two ids per container of
+// every reading.
 inline constexpr int uuidTextLength = 36;
 void writeUuidText(const QUuid &id, char *out);
 

@@ -17,10 +17,16 @@ size_t fieldHash(const T &value)
     return qHash(value);
 }
 
+// Mixes one field's hash into the seed, as boost::hash_combine does: equal
+// fields in another order give another hash.
+inline size_t combineHash(size_t seed, size_t hash)
+{
+    return seed ^ (hash + 0x9e3779b9 + (seed << 6) + (seed >> 2));
+}
+
 template <typename... Fields>
 size_t hashFields(size_t seed, const Fields &...fields)
 {
-    QtPrivate::QHashCombine combine;
-    ((seed = combine(seed, fieldHash(fields))), ...);
+    ((seed = combineHash(seed, fieldHash(fields))), ...);
     return seed;
 }

@@ -9,7 +9,7 @@ SeriesAccumulator::Step SeriesAccumulator::add(const DataContainerInfo &entry)
 {
     Step step;
     qint64 size = 0;
-    if (__builtin_sub_overflow(entry.capacity, entry.free, &size)) {
+    if (qSubOverflow(entry.capacity, entry.free, &size)) {
         size = 0;
         step.exact = false;
     }

@@ -3,6 +3,8 @@
 #include "datacontainerinfo.h"
 #include "ratestats.h"
 
+#include <QtNumeric>
+
 #include <optional>
 
 // The growth series of one container, built one matching reading at a time in
@@ -33,8 +35,6 @@ public:
 
     // Nothing when fewer than two readings span a positive time.
     std::optional<Summary> summary() const;
-
-    qint64 maxSizeTotal() const { return m_maxSizeTotal; }
 
 private:
     bool m_first = true;
@@ -81,7 +81,7 @@ inline std::optional<qint64> roundedToInt64(double value)
 inline double difference(qint64 later, qint64 earlier)
 {
     qint64 exact = 0;
-    if (!__builtin_sub_overflow(later, earlier, &exact))
+    if (!qSubOverflow(later, earlier, &exact))
         return static_cast<double>(exact);
     return static_cast<double>(later) - static_cast<double>(earlier);
 }

@@ -45,7 +45,7 @@ target_sources(quillbank PRIVATE ${icns} ${help_pdf})
 set_source_files_properties(${icns} ${help_pdf} TARGET_DIRECTORY quillbank
     PROPERTIES MACOSX_PACKAGE_LOCATION Resources GENERATED TRUE)
 
-install(TARGETS quillbank BUNDLE DESTINATION .)
+install(TARGETS quillbank BUNDLE DESTINATION . COMPONENT gui)
 
 # Copies the Qt frameworks and plug-ins into the installed bundle.
 get_target_property(qmake Qt6::qmake IMPORTED_LOCATION)
@@ -53,4 +53,4 @@ get_filename_component(qt_bin ${qmake} DIRECTORY)
 find_program(MACDEPLOYQT macdeployqt HINTS ${qt_bin} REQUIRED)
 install(CODE "execute_process(COMMAND \"${MACDEPLOYQT}\"
     \"\${CMAKE_INSTALL_PREFIX}/Quillbank.app\" -always-overwrite
-    COMMAND_ERROR_IS_FATAL ANY)")
+    COMMAND_ERROR_IS_FATAL ANY)" COMPONENT gui)

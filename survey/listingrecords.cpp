@@ -1,5 +1,7 @@
 #include "listingrecords.h"
 
+#include <QtNumeric>
+
 QString APFSInfo::volNames() const
 {
     QStringList names;
@@ -18,7 +20,7 @@ std::optional<qint64> APFSInfo::totalInUse() const
 {
     qint64 total = 0;
     for (const APFSVolume &volume : Volumes) {
-        if (__builtin_add_overflow(total, volume.CapacityInUse, &total))
+        if (qAddOverflow(total, volume.CapacityInUse, &total))
             return std::nullopt;
     }
     return total;

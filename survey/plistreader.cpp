@@ -1,6 +1,7 @@
 #include "plistreader.h"
 
 #include <QSet>
+#include <QtNumeric>
 
 using namespace Qt::StringLiterals;
 
@@ -30,11 +31,11 @@ std::optional<qint64> parseDecimal(QStringView text)
     for (const QChar c : digits) {
         if (c < u'0' || c > u'9')
             return std::nullopt;
-        if (__builtin_mul_overflow(value, 10, &value) ||
-            __builtin_sub_overflow(value, c.unicode() - u'0', &value))
+        if (qMulOverflow(value, qint64(10), &value) ||
+            qSubOverflow(value, qint64(c.unicode() - u'0'), &value))
             return std::nullopt;
     }
-    if (!negative && __builtin_mul_overflow(value, -1, &value))
+    if (!negative && qMulOverflow(value, qint64(-1), &value))
         return std::nullopt;
     return value;
 }

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,9 +23,19 @@ constexpr std::chrono::milliseconds exitPoll{5};
 std::atomic<pid_t> running{-1};
 static_assert(std::atomic<pid_t>::is_always_lock_free);
 
-QString systemError(int error)
+// A pipe whose ends no program we start inherits. pipe2 would do it in one
+// call, but it is not POSIX.
+bool closeOnExecPipe(int ends[2])
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    if (::pipe(ends) != 0)
+        return false;
+    if (::fcntl(ends[0], F_SETFD, FD_CLOEXEC) == 0 && ::fcntl(ends[1], F_SETFD, FD_CLOEXEC) == 0)
+        return true;
+    const int error = errno;
+    ::close(ends[0]);
+    ::close(ends[1]);
+    errno = error;
+    return false;
 }
 
 // The child starts its own process group (its id is the child's pid) with
@@ -82,8 +91,8 @@ void ToolProcess::abandonRunning()
 bool ToolProcess::start(const QString &program, const QStringList &arguments, QString *error)
 {
     int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) {
-        *error = systemError(errno);
+    if (!closeOnExecPipe(ends)) {
+        *error = qt_error_string(errno);
         return false;
     }
     const int failure = spawnInGroup(&m_pid, ends[1], QStringList{program} + arguments);
@@ -94,7 +103,7 @@ bool ToolProcess::start(const QString &program, const QStringList &arguments, QS
         return true;
     }
     m_pid = -1;
-    *error = systemError(failure);
+    *error = qt_error_string(failure);
     return false;
 }
 

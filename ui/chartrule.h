@@ -19,9 +19,6 @@ public:
     // Spans [from, to] (milliseconds since 1970) at the value y.
     void place(double from, double to, double y);
 
-    QLineSeries *series() const { return m_series; }
-    QGraphicsSimpleTextItem *caption() const { return m_caption; }
-
 private:
     void placeCaption();
 

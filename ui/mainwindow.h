@@ -25,8 +25,6 @@ public:
     explicit MainWindow(DiskInfo *store, QWidget *parent = nullptr);
 
     ContentView *contentView() const { return m_content; }
-    // The history file read or saved last; empty before.
-    const QString &currentFile() const { return m_file; }
 
     // Reads the history at path as Read JSON would, once readings not saved
     // have been saved or given up.

@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <QtNumeric>
 
 #include <algorithm>
 #include <limits>
@@ -20,7 +21,7 @@ qint64 fillBytes(const RecentTrend &trend)
 {
     // room is never negative; an edited history may still sum past the limit.
     qint64 sum = 0;
-    if (__builtin_add_overflow(trend.lastUsed, trend.room, &sum))
+    if (qAddOverflow(trend.lastUsed, trend.room, &sum))
         return std::numeric_limits<qint64>::max();
     return sum;
 }

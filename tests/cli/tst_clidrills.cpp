@@ -195,8 +195,9 @@ private slots:
                                            << int(ExitCannotWrite) << u".lock: File too large"_s;
         QTest::newRow("output, ulimit -f 1") << u"ulimit -f 1; exec \"$0\" --help > \"$1.out\""_s
                                              << int(ExitOutputFailed) << u": File too large"_s;
-        QTest::newRow("memory, ulimit -v") << u"ulimit -v 250000; exec \"$0\" report \"$1\""_s
-                                           << int(ExitBadHistory) << u"not enough memory to read"_s;
+        QTest::newRow("memory, ulimit -v")
+            << u"ulimit -v 250000; exec \"$0\" report \"$1\""_s << int(ExitBadHistory)
+            << u"quillbank-cli: not enough memory to read"_s;
     }
     void shellLimits()
     {

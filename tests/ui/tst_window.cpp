@@ -253,7 +253,7 @@ private slots:
         QVERIFY(store().globalConData().isEmpty());
         files->gate.release();
         QTRY_COMPARE(store().globalConData().size(), 20000);
-        QCOMPARE(m_window->currentFile(), u"/h/big.json"_s);
+        QVERIFY(m_window->windowTitle().startsWith(u"big.json"_s));
     }
 
     // Every axis label reads in full, from the smallest window up; the time
