@@ -176,13 +176,15 @@ private slots:
 
     // A save never drops readings another process added to the file unless
     // the user says so, never writes over a file it cannot read without
-    // asking, and keeps what arrived while the question was open.
+    // asking, and keeps what arrived while the question was open. Without
+    // questions (the command line) what the file gained is merged in, and a
+    // file it cannot read is left as it is.
     void saveKeepsWhatTheFileHolds_data()
     {
         QTest::addColumn<int>("fileKind"); // 0 unchanged, 1 grew, 2 another, 3 unreadable
         QTest::addColumn<Choice>("choice");
         QTest::addColumn<bool>("recordWhileAsked");
-        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("asked"); // -2: no questions set
         QTest::addColumn<int>("saved"); // readings in the file afterwards; -1 left unreadable
         QTest::newRow("unchanged") << 0 << Choice::Replace << false << 0 << 2;
         QTest::newRow("grew, merge") << 1 << Choice::Merge << false << 1 << 3;
@@ -193,6 +195,9 @@ private slots:
         QTest::newRow("grew, cancel, record meanwhile") << 1 << Choice::Cancel << true << 1 << 4;
         QTest::newRow("unreadable, cancel") << 3 << Choice::Cancel << false << 1 << -1;
         QTest::newRow("unreadable, replace") << 3 << Choice::Replace << false << 1 << 2;
+        // Choice::Cancel: not saved, and asked nothing.
+        QTest::newRow("no questions, grew") << 1 << Choice::Merge << false << -2 << 3;
+        QTest::newRow("no questions, unreadable") << 3 << Choice::Cancel << false << -2 << -1;
     }
     void saveKeepsWhatTheFileHolds()
     {
@@ -210,29 +215,34 @@ private slots:
         s.files->histories.insert(path, file);
         if (fileKind == 3)
             s.files->unreadable = {path};
-        int asked = 0;
+        QFETCH(int, asked);
+        const bool questions = asked != -2;
+        asked = questions ? 0 : -2;
         bool locked = false;
         int askedWhileLocked = 0;
-        s.store.setSaveQuestions(
-            {[&](qsizetype onlyInFile) {
-                 askedWhileLocked += locked;
-                 if (recordWhileAsked)
-                     s.files->histories[path].append(DataPoint{newId(), 9000.0, {}});
-                 return asked = int(onlyInFile), choice;
-             },
-             [&](const QString &named, const QString &reason) {
-                 askedWhileLocked += locked;
-                 asked = named == path && !reason.isEmpty();
-                 return choice == Choice::Replace;
-             },
-             [&](bool working) { locked = working; }});
+        if (questions)
+            s.store.setSaveQuestions(
+                {[&](qsizetype onlyInFile) {
+                     askedWhileLocked += locked;
+                     if (recordWhileAsked)
+                         s.files->histories[path].append(DataPoint{newId(), 9000.0, {}});
+                     return asked = int(onlyInFile), choice;
+                 },
+                 [&](const QString &named, const QString &reason) {
+                     askedWhileLocked += locked;
+                     asked = named == path && !reason.isEmpty();
+                     return choice == Choice::Replace;
+                 },
+                 [&](bool working) { locked = working; }});
         QSignalSpy savedSignal(&s.store, &DiskInfo::historySaved);
+        QSignalSpy failed(&s.store, &DiskInfo::failed);
         s.store.saveJSONTo(path);
         QTEST(asked, "asked");
         QCOMPARE(askedWhileLocked, 0);
         QVERIFY(!locked);
         QFETCH(int, saved);
         QCOMPARE(s.files->unreadable.contains(path), saved < 0);
+        QCOMPARE(failed.size(), int(!questions && saved < 0));
         if (saved >= 0)
             QCOMPARE(int(s.files->histories.value(path).size()), saved);
         QCOMPARE(savedSignal.size(), int(choice != Choice::Cancel));
@@ -242,34 +252,6 @@ private slots:
         const QList<DataPoint> &written = s.files->histories.value(path);
         QVERIFY(std::is_sorted(written.begin(), written.end(),
                                [](const auto &a, const auto &b) { return a.date < b.date; }));
-    }
-
-    // The command line asks nothing: what the file gained is merged in, and
-    // a file it cannot read is left as it is.
-    void saveWithoutQuestions_data()
-    {
-        QTest::addColumn<bool>("unreadable");
-        QTest::addColumn<int>("failure");
-        QTest::newRow("grew") << false << -1;
-        QTest::newRow("unreadable") << true << int(Failure::CannotRead);
-    }
-    void saveWithoutQuestions()
-    {
-        QFETCH(bool, unreadable);
-        QFETCH(int, failure);
-        const QString path = u"/h.json"_qs;
-        StandInStore s;
-        s.store.replaceHistory(history(2, 1));
-        QList<DataPoint> file = s.store.globalConData();
-        file.append(DataPoint{newId(), 500.0, {}});
-        s.files->histories.insert(path, file);
-        if (unreadable)
-            s.files->unreadable = {path};
-        QSignalSpy failed(&s.store, &DiskInfo::failed);
-        s.store.saveJSONTo(path);
-        QCOMPARE(failed.isEmpty() ? -1 : int(failed.at(0).at(0).value<Failure>()), failure);
-        QCOMPARE(s.files->unreadable.contains(path), unreadable);
-        QCOMPARE(s.files->histories.value(path).size(), 3);
     }
 
     void csvRowsAreThoseOfTheCommand()
