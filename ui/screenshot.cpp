@@ -51,6 +51,7 @@ bool record(const QString &listing, const QString &history)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QuillbankApp::installTranslations();
     if (argc != 4) {
         std::fprintf(stderr, "usage: quillbank-screenshot LISTING_PROGRAM HISTORY.json OUT.png\n");
         return 2;
