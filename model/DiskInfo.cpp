@@ -287,13 +287,15 @@ void DiskInfo::readData()
 void DiskInfo::readJSONFrom(const QString &path)
 {
     auto file = std::make_shared<HistoryFile>();
-    inWorker(
-        [files = m_files.get(), path, file] {
-            // Taken first: a file changed while it is read never passes as known.
-            file->stamp = files->historyStamp(path).value_or(QByteArray());
-            file->history = files->readHistory(path, &file->error);
-        },
-        [this, path, file] { applyHistoryFile(path, *file); });
+    inWorker([files = m_files.get(), path, file] { loadHistoryFile(*files, path, *file); },
+             [this, path, file] { applyHistoryFile(path, *file); });
+}
+
+void DiskInfo::loadHistoryFile(FileAccess &files, const QString &path, HistoryFile &file)
+{
+    // Taken first: a file changed while it is read never passes as known.
+    file.stamp = files.historyStamp(path).value_or(QByteArray());
+    file.history = files.readHistory(path, &file.error);
 }
 
 void DiskInfo::applyHistoryFile(const QString &path, const HistoryFile &file)
@@ -309,22 +311,31 @@ void DiskInfo::applyHistoryFile(const QString &path, const HistoryFile &file)
     emit historyRead(path);
 }
 
-std::optional<qsizetype> DiskInfo::takeNewReadings(const QString &path, QString *error)
+void DiskInfo::takeNewReadings(const QString &path)
 {
-    const QByteArray stamp = m_files->historyStamp(path).value_or(QByteArray());
-    const std::optional<QList<DataPoint>> file = m_files->readHistory(path, error);
-    if (!file)
-        return std::nullopt;
+    auto file = std::make_shared<HistoryFile>();
+    inWorker([files = m_files.get(), path, file] { loadHistoryFile(*files, path, *file); },
+             [this, path, file] { mergeHistoryFile(path, *file); });
+}
+
+void DiskInfo::mergeHistoryFile(const QString &path, const HistoryFile &file)
+{
+    if (!file.history) {
+        emit newReadingsFailed(path, file.error);
+        return;
+    }
     QList<DataPoint> merged = m_globalConData;
-    const qsizetype added = mergeReadings(merged, *file);
+    const qsizetype added = mergeReadings(merged, *file.history);
     if (added > 0) {
+        m_takingNewReadings = true;
         replaceHistory(merged);
+        m_takingNewReadings = false;
         listLastReading();
     }
     // The history now holds every reading of the file as it was read.
     m_knownFile = path;
-    m_knownStamp = stamp;
-    return added;
+    m_knownStamp = file.stamp;
+    emit newReadingsTaken(path, added);
 }
 
 void DiskInfo::listLastReading()

@@ -149,9 +149,12 @@ public:
     // Takes in the readings another writer (a scheduled record, say) added to
     // the history file at path: those this history lacks, by id, in date
     // order, beside its own. When any arrived, the last reading is listed.
-    // Returns how many, or nothing, with *error set, when the file does not
-    // read as a history; then nothing changes and nothing is announced.
-    std::optional<qsizetype> takeNewReadings(const QString &path, QString *error);
+    // Decodes on the worker; ends with newReadingsTaken, or, when the file
+    // does not read as a history, newReadingsFailed and no other change.
+    void takeNewReadings(const QString &path);
+    // True while readings taken from the file change the history: nothing
+    // new to save.
+    bool takingNewReadings() const { return m_takingNewReadings; }
     // Identifies the history file's present content cheaply; see FileAccess.
     std::optional<QByteArray> historyStamp(const QString &path) const
     {
@@ -181,6 +184,9 @@ signals:
     void historySaved(const QString &path);
     // The user cancelled Save As JSON's dialog.
     void saveCancelled();
+    // What takeNewReadings found in the file at path.
+    void newReadingsTaken(const QString &path, qsizetype added);
+    void newReadingsFailed(const QString &path, const QString &reason);
     // A Check All started, or ended whatever its outcome.
     void checkingChanged(bool checking);
 
@@ -202,7 +208,9 @@ private:
     // source; the second records the run on the store's thread.
     static ListingRun readListing(ListingSource &source, const std::stop_token &stop);
     void recordListing(const ListingRun &run);
+    static void loadHistoryFile(FileAccess &files, const QString &path, HistoryFile &file);
     void applyHistoryFile(const QString &path, const HistoryFile &file);
+    void mergeHistoryFile(const QString &path, const HistoryFile &file);
     void inWorker(std::function<void()> work, std::function<void()> done);
     void setChecking(bool checking);
 
@@ -230,6 +238,7 @@ private:
     QByteArray m_knownStamp;
     FileChooser *m_fileChooser = nullptr;
     Worker m_worker;
+    bool m_takingNewReadings = false;
     std::stop_source m_stop;
     bool m_checking = false;
     TextPool m_texts;

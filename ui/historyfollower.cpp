@@ -25,6 +25,8 @@ HistoryFollower::HistoryFollower(MainWindow *window)
     connect(&m_settle, &QTimer::timeout, this, &HistoryFollower::takeNewReadings);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &HistoryFollower::changed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &HistoryFollower::changed);
+    connect(m_store, &DiskInfo::newReadingsTaken, this, &HistoryFollower::taken);
+    connect(m_store, &DiskInfo::newReadingsFailed, this, &HistoryFollower::failed);
 }
 
 void HistoryFollower::follow(const QString &path)
@@ -57,17 +59,23 @@ void HistoryFollower::takeNewReadings()
     if (stamp && !stamp->isEmpty() && stamp == m_stamp)
         return;
     m_stamp = stamp;
-    QString error;
-    const bool unsaved = m_window->isWindowModified();
-    const std::optional<qsizetype> added = m_store->takeNewReadings(m_path, &error);
-    m_window->setWindowModified(unsaved);
-    const QString name = QFileInfo(m_path).fileName();
-    if (!added)
-        return tell(tr("%1 no longer reads as a history (%2); the window keeps its readings.")
-                        .arg(name, error),
-                    true);
-    if (*added > 0) {
-        tell(tr("%n new reading(s) from %1", nullptr, int(*added)).arg(name));
+    m_store->takeNewReadings(m_path);
+}
+
+void HistoryFollower::failed(const QString &path, const QString &reason)
+{
+    if (path == m_path)
+        tell(tr("%1 no longer reads as a history (%2); the window keeps its readings.")
+                 .arg(QFileInfo(path).fileName(), reason),
+             true);
+}
+
+void HistoryFollower::taken(const QString &path, qsizetype added)
+{
+    if (path != m_path)
+        return;
+    if (added > 0) {
+        tell(tr("%n new reading(s) from %1", nullptr, int(added)).arg(QFileInfo(path).fileName()));
         ContentView *content = m_window->contentView();
         content->showHistory(content->selectedConUUID());
     } else if (m_broken) {

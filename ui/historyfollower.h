@@ -31,6 +31,8 @@ public:
 private:
     void changed();
     void takeNewReadings();
+    void taken(const QString &path, qsizetype added);
+    void failed(const QString &path, const QString &reason);
     void tell(const QString &message, bool broken = false);
 
     MainWindow *m_window;

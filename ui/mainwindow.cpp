@@ -171,7 +171,7 @@ void MainWindow::checkingChanged(bool checking)
 void MainWindow::historyChanged(DiskInfo::Property property)
 {
     // A read marks it too, and is then cleared by historyRead.
-    if (property == DiskInfo::Property::GlobalConData)
+    if (property == DiskInfo::Property::GlobalConData && !store()->takingNewReadings())
         setWindowModified(true);
 }
 

@@ -264,17 +264,20 @@ private slots:
         const auto idle = [&] { return !window.contentView()->worker()->isBusy(); };
         store->readJSONFrom(path);
         QTRY_VERIFY(idle());
+        QCOMPARE(record(), 0);
+        QTRY_COMPARE(store->globalConData().size(), 2);
+        QVERIFY(!window.isWindowModified()); // taken in, not new
         window.contentView()->checkAll(); // the window's own reading, not saved
         QTRY_VERIFY(idle());
         QCOMPARE(record(), 0);
-        QTRY_COMPARE(store->globalConData().size(), 3);
+        QTRY_COMPARE(store->globalConData().size(), 4);
         QVERIFY(window.isWindowModified());
         QTRY_COMPARE(window.contentView()->selectedConUUID(), u"C-1"_s);
         QFile broken(path);
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("[") == 1);
         broken.close();
         QTRY_VERIFY(window.statusBar()->currentMessage().contains(u"no longer reads"_s));
-        QCOMPARE(store->globalConData().size(), 3);
+        QCOMPARE(store->globalConData().size(), 4);
         QVERIFY(!window.findChild<QMessageBox *>());
     }
 
