@@ -133,7 +133,9 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, signal);
-        const QByteArray marker = "99" + QByteArray::number(m_runs++).rightJustified(3, '0');
+        // Unique to this run of the suite: another may run beside it.
+        const QByteArray marker = QByteArray::number(QCoreApplication::applicationPid()) +
+                                  QByteArray::number(m_runs++).rightJustified(3, '0');
         const QString hangs = writeScript(m_dir, u"hangs"_s + QString::number(m_runs),
                                           "setsid sleep " + marker + "1 &\nsleep " + marker +
                                               "2 &\nsleep " + marker + '3');
