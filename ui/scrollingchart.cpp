@@ -246,15 +246,24 @@ double ScrollingChart::valueLabelHeight() const
     return QFontMetricsF(m_axisY->labelsFont()).height() + labelTextMargin;
 }
 
-// The closest round times whose labels have room.
+// The closest round times whose labels have room. While only the window
+// moves (a scroll), the step that fitted last is tried first: formatting the
+// labels of every finer step again would take most of a scroll step's time.
 QList<TimeTick> ScrollingChart::chooseTimeTicks() const
 {
     const QString format = dateAxisFormat(m_duration);
+    const QList<int> steps = timeSteps(m_duration);
+    const std::pair<double, double> room{m_duration, m_chart->size().width()};
+    auto step = steps.begin();
+    if (m_fittedStep && m_fittedStep->first == room)
+        step = std::find(steps.begin(), steps.end(), m_fittedStep->second);
     QList<TimeTick> ticks;
-    for (const int hours : timeSteps(m_duration)) {
-        ticks = labelsInside(ticksEvery(hours, windowStart(), windowEnd(), format));
-        if (labelsFit(ticks))
+    for (step = step == steps.end() ? steps.begin() : step; step != steps.end(); ++step) {
+        ticks = labelsInside(ticksEvery(*step, windowStart(), windowEnd(), format));
+        if (labelsFit(ticks)) {
+            m_fittedStep.emplace(room, *step);
             break;
+        }
     }
     return ticks;
 }

@@ -8,6 +8,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 class QCategoryAxis;
 class QChart;
 class QChartView;
@@ -97,6 +100,8 @@ private:
     QCategoryAxis *m_axisX;
     QValueAxis *m_axisY;
     QList<TimeTick> m_timeTicks;
+    // The time step whose labels fitted last, for this duration and width.
+    mutable std::optional<std::pair<std::pair<double, double>, int>> m_fittedStep;
     double m_yLow = 0.0;
     double m_yHigh = 1.0;
     QList<QPointF> m_all;
