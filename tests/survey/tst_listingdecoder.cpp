@@ -170,6 +170,11 @@ private slots:
         QTest::newRow("truncated")
             << listing({dict(container)}).chopped(40) << u"not a property list"_s;
         QTest::newRow("empty input") << QByteArray() << u"not a property list: empty input"_s;
+        QTest::newRow("binary list")
+            << QByteArray("bplist00\xd1\x01\x02") << u"binary property lists are not supported"_s;
+        QTest::newRow("unknown element, even where ignored")
+            << listing({dict(with(container, "X", "<strin>1</strin>"))})
+            << u"not a property list: unknown element <strin>"_s;
         QTest::newRow("entity declaration")
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaa\">]>"
                           "<plist><dict><key>Containers</key><array/><key>X</key>"
