@@ -99,8 +99,9 @@ private slots:
         QTest::newRow("tool hangs")
             << QStringList{u"list"_s, u"--probe"_s, hangs, u"--timeout=0.2"_s} << 3 << QString()
             << u"did not finish within 0.2 s"_s;
-        QTest::newRow("bad timeout")
-            << QStringList{u"record"_s, u"--timeout=0"_s} << 2 << QString() << u"--timeout"_s;
+        for (const QString &command : {u"record"_s, u"list"_s})
+            QTest::addRow("%s, bad timeout", qPrintable(command))
+                << QStringList{command, u"--timeout=0"_s} << 2 << QString() << u"--timeout"_s;
         QTest::newRow("undecodable")
             << QStringList{u"list"_s, u"--probe"_s, tool("<plist><dict/></plist>")} << 4
             << QString() << u"the listing does not decode: missing key \"Containers\""_s;
@@ -348,6 +349,9 @@ private slots:
             return QStringList{
                 file(*encodeHistory({{newId(), date, {sampleContainer(u"c"_s, 9, 4, 5)}}}))};
         };
+        QTest::newRow("47 hours old") << at(now() - 47 * 3600) << 0 << u"QUILLBANK OK - 1 "_s;
+        QTest::newRow("49 hours old")
+            << at(now() - 49 * 3600) << 1 << u"QUILLBANK WARNING - last reading 49 hours old:"_s;
         QTest::newRow("dated in the future")
             << at(now() + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
         QTest::newRow("dated -1e308")
@@ -374,8 +378,10 @@ private slots:
         const QString h = file(*encodeHistory({{newId(), now(), {c, c}}}));
         const QStringList lines = runCliHere({u"check"_s, h}).out.split(u'\n');
         QCOMPARE(lines.size(), 3);
-        QVERIFY2(lines[0].startsWith(u"QUILLBANK OK - 1 container, none fills within 12 weeks | "
-                                     "'a b c  weeks'=U;12:;4:;0; 'age'="_s),
+        QVERIFY2(QRegularExpression(u"^QUILLBANK OK - 1 container, none fills within 12 weeks \\| "
+                                    "'a b c  weeks'=U;12:;4:;0; 'age'=\\d+s;172800;;0;$"_s)
+                     .match(lines[0])
+                     .hasMatch(),
                  qPrintable(lines[0]));
         QCOMPARE(lines[1], u"a b c  (v   w) OK: no trend yet"_s);
         QCOMPARE(runCliHere({u"metrics"_s, h}).out.count(u"quillbank_container_free_bytes{"_s), 1);
@@ -393,6 +399,16 @@ private slots:
         const QString prom = m_dir.filePath(u"quillbank.prom"_s);
         QCOMPARE(runCliHere({u"metrics"_s, fixedHistory, u"-o"_s, prom}).status, 0);
         QCOMPARE(fileContents(prom), expected);
+        // Half a byte a second keeps its fraction.
+        QList<DataPoint> halves;
+        for (int day = 0; day < 3; ++day)
+            halves.append(
+                {newId(),
+                 day * 86400.0,
+                 {sampleContainer(u"h"_s, 1 << 20, (1 << 20) - 43200 * day, 43200 * day)}});
+        QVERIFY(runCliHere({u"metrics"_s, file(*encodeHistory(halves))})
+                    .out.contains(u"_per_second{container_uuid=\"UUID-h\",container=\"disk-h\","
+                                  "first_volume=\"h\"} 0.5\n"_s));
         QProcess promtool; // Prometheus's own checker, where it is installed
         promtool.start(u"promtool"_s, {u"check"_s, u"metrics"_s});
         if (!promtool.waitForStarted())
@@ -407,11 +423,14 @@ private slots:
     void defaultHistory()
     {
         qputenv("XDG_DATA_HOME", m_dir.filePath(u"data"_s).toUtf8());
-        const CliRun run = CliProcess().run({u"record"_s, u"--probe"_s, tool(goodListing)});
-        QCOMPARE(run.status, 0);
+        const CliProcess cli;
+        QCOMPARE(cli.run({u"record"_s, u"--probe"_s, tool(goodListing)}).status, 0);
         const QString expected = m_dir.filePath(u"data/Quillbank/history.json"_s);
         QVERIFY(fileContents(expected).startsWith("[{\"id\":"));
-        QVERIFY(CliProcess().run({u"--help"_s}).out.contains(expected));
+        QVERIFY(cli.run({u"--help"_s}).out.contains(expected));
+        // The commands that read a history find it there too.
+        for (const QString &command : {u"report"_s, u"metrics"_s, u"check"_s})
+            QVERIFY2(cli.run({command}).out.contains(u"disk2"_s), qPrintable(command));
     }
     // --help prints the exit statuses from the one table, and the README and
     // the manual page say the same.
