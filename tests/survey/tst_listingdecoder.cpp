@@ -172,6 +172,31 @@ private slots:
         QTest::newRow("empty input") << QByteArray() << u"not a property list: empty input"_s;
         QTest::newRow("binary list")
             << QByteArray("bplist00\xd1\x01\x02") << u"binary property lists are not supported"_s;
+        // A reader's error paths, each with the reason a user can act on.
+        const auto plist = [](const QByteArray &inside) -> QByteArray {
+            return "<plist>" + inside + "</plist>";
+        };
+        QTest::newRow("root not <plist>")
+            << QByteArray("<dict/>") << u"the root element is <dict>, not <plist>"_s;
+        QTest::newRow("no value") << plist("") << u"a value is missing before </plist>"_s;
+        QTest::newRow("two values") << plist("<dict><key>Containers</key><array/></dict><dict/>")
+                                    << u"holds more than one value"_s;
+        QTest::newRow("stray text, quoted to 40 characters")
+            << plist(QByteArray(41, 'a') + "<dict/>")
+            << u"unexpected text \"%1...\""_s.arg(QString(40, u'a'));
+        QTest::newRow("key without value")
+            << plist("<dict><key>K</key></dict>") << u"a value is missing before </dict>"_s;
+        QTest::newRow("value without key") << plist("<dict><string>K</string></dict>")
+                                           << u"expected <key> in <dict> but found <string>"_s;
+        QTest::newRow("<true> with text")
+            << listing({dict(with(container, "X", "<true>1</true>"))}) << u"<true> must be empty"_s;
+        QTest::newRow("element inside a value")
+            << listing({dict(with(container, "X", "<string>a<b/></string>"))})
+            << u"unexpected <b> inside a value"_s;
+        QTest::newRow("undeclared entity")
+            << listing({dict(with(container, "X", "<string>&nbsp;</string>"))})
+            << u"unknown entity &nbsp;"_s;
+        QTest::newRow("XML error, where") << plist("<dict>") << u"mismatch at line 1, column 21"_s;
         QTest::newRow("unknown element, even where ignored")
             << listing({dict(with(container, "X", "<strin>1</strin>"))})
             << u"not a property list: unknown element <strin>"_s;
