@@ -11,8 +11,6 @@
 #include "localfiles.h"
 #include "scripts.h"
 
-#include <QDir>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -110,6 +108,8 @@ private slots:
         QTest::newRow("stray argument")
             << QStringList{u"list"_s, u"x"_s} << 2 << QString() << u"list"_s;
         QTest::newRow("no command") << QStringList{} << 2 << QString() << u"no command"_s;
+        QTest::newRow("unknown command")
+            << QStringList{u"lsit"_s} << 2 << QString() << u"unknown command \"lsit\""_s;
         QTest::newRow("report, no such container")
             << QStringList{u"report"_s, history, u"--container"_s, u"nope"_s} << 6 << QString()
             << u"nope"_s;
@@ -158,20 +158,9 @@ private slots:
         }
     }
 
-    void recordMakesThenExtendsTheHistory()
-    {
-        const QString history = file();
-        QCOMPARE(runCliHere({u"record"_s, history, u"--probe"_s, tool(goodListing)}).status, 0);
-        QCOMPARE(runCliHere({u"record"_s, history, u"--probe"_s, tool(goodListing)}).status, 0);
-        const auto read = LocalFiles().readHistory(history, nullptr);
-        QVERIFY(read);
-        QCOMPARE(read->size(), 2);
-        QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
-        QVERIFY(read->at(1).date >= read->at(0).date);
-    }
-
     // Two records whose tools run at once both keep their reading: the lock
-    // is held only while one of them writes.
+    // is held only while one of them writes. The second makes the history,
+    // the first extends it.
     void overlappingRecordsKeepBothReadings()
     {
         const QString history = file();
@@ -185,7 +174,9 @@ private slots:
         QCOMPARE(second.status, 0);
         QVERIFY(first.waitForFinished(60000));
         QCOMPARE(first.exitCode(), 0);
-        QCOMPARE(LocalFiles().readHistory(history, nullptr)->size(), 2);
+        const auto read = LocalFiles().readHistory(history, nullptr);
+        QCOMPARE(read->size(), 2);
+        QCOMPARE(read->at(0).containers.at(0).copyText(), u"disk2,\"A, B\",100,-5,7,C-1"_s);
         QVERIFY(!QFile::exists(history + u".lock"_s));
     }
 
@@ -399,16 +390,11 @@ private slots:
         const QString prom = m_dir.filePath(u"quillbank.prom"_s);
         QCOMPARE(runCliHere({u"metrics"_s, fixedHistory, u"-o"_s, prom}).status, 0);
         QCOMPARE(fileContents(prom), expected);
-        // Half a byte a second keeps its fraction.
-        QList<DataPoint> halves;
-        for (int day = 0; day < 3; ++day)
-            halves.append(
-                {newId(),
-                 day * 86400.0,
-                 {sampleContainer(u"h"_s, 1 << 20, (1 << 20) - 43200 * day, 43200 * day)}});
-        QVERIFY(runCliHere({u"metrics"_s, file(*encodeHistory(halves))})
-                    .out.contains(u"_per_second{container_uuid=\"UUID-h\",container=\"disk-h\","
-                                  "first_volume=\"h\"} 0.5\n"_s));
+        // Ten bytes an hour keep their fraction.
+        const QString hourly = file(*encodeHistory(sampleHistory(25, 1)));
+        QVERIFY(runCliHere({u"metrics"_s, hourly})
+                    .out.contains(u"_per_second{container_uuid=\"UUID-c0\",container=\"disk-c0\","
+                                  "first_volume=\"c0\"} 0.0027777777777777"_s));
         QProcess promtool; // Prometheus's own checker, where it is installed
         promtool.start(u"promtool"_s, {u"check"_s, u"metrics"_s});
         if (!promtool.waitForStarted())
@@ -438,7 +424,13 @@ private slots:
     {
         const CliRun help = runCliHere({u"--help"_s});
         QCOMPARE(help.status, 0);
-        QVERIFY(runCliHere({u"--version"_s}).out.startsWith(u"quillbank-cli "_s));
+        const QString version = runCliHere({u"--version"_s}).out;
+        QVERIFY(version.startsWith(u"quillbank-cli "_s));
+        // Every spelling gives the same text.
+        for (const QStringList &args : {QStringList{u"-h"_s}, {u"help"_s}})
+            QCOMPARE(runCliHere(args).out, help.out);
+        for (const QStringList &args : {QStringList{u"-v"_s}, {u"list"_s, u"--version"_s}})
+            QCOMPARE(runCliHere(args).out, version);
         QVERIFY(runCliHere({u"csv"_s, u"--help"_s}).out.contains(u"-o <FILE>"_s));
         const auto flat = [](QString text) {
             return text.replace(QRegularExpression(u"\\s+"_s), u" "_s);
@@ -469,42 +461,6 @@ private slots:
         QCOMPARE(check.status, 3);
         QCOMPARE(check.err, u"QUILLBANK UNKNOWN - cannot write standard output: No space left on "
                             "device\n"_s);
-    }
-
-    // As users run it, as nobody when we are root (root ignores permissions).
-    void processDrills_data()
-    {
-        QTest::addColumn<int>("fault");
-        QTest::addColumn<int>("status");
-        QTest::newRow("unreadable history") << 0 << 5;
-        QTest::newRow("read-only folder") << 1 << 7;
-        QTest::newRow("full disk") << 2 << 7;
-    }
-    void processDrills()
-    {
-        QFETCH(int, fault);
-        const QString folder = m_dir.filePath(u"drill"_s + QString::number(m_files++));
-        QDir().mkdir(folder);
-        const QString history = folder + u"/h.json"_s;
-        QVERIFY(LocalFiles().writeHistory(history, sampleHistory(3, 2), nullptr));
-        const QByteArray kept = fileContents(history);
-        if (isRoot())
-            QVERIFY(chown(qPrintable(folder), nobodyId, nobodyId) == 0 &&
-                    chown(qPrintable(history), nobodyId, nobodyId) == 0);
-        if (fault == 0)
-            QFile::setPermissions(history, {});
-        if (fault == 1)
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther);
-        const CliRun run = CliProcess().run({u"record"_s, history, u"--probe"_s, tool(goodListing)},
-                                            true, fault == 2 ? rlim_t(kept.size() + 16) : 0);
-        if (run.status == cannotDropRoot)
-            QSKIP("cannot run the command-line tool as an unprivileged user");
-        QTEST(run.status, "status");
-        QVERIFY2(run.err.startsWith(u"quillbank-cli: "_s) && run.err.count(u'\n') == 1,
-                 qPrintable(run.err));
-        QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(fileContents(history), kept);
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"h.json"_s});
     }
 };
 

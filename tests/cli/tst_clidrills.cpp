@@ -48,6 +48,7 @@ class TestCliDrills : public QObject
 private slots:
     void initTestCase()
     {
+        QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
         m_tool = writeListingTool(m_dir, u"tool"_s, listingXml({{"C-1", "disk2", 100, 5, {}}}));
         // About 60 MB, made fast by repeating readings.
         const QByteArray some = encodeHistory(sampleHistory(1000, 3)).value().mid(1).chopped(1);
@@ -214,6 +215,41 @@ private slots:
         QFETCH(QString, reason);
         QVERIFY2(err.count(u'\n') == 1 && err.contains(reason), qPrintable(err));
         QVERIFY(!QFile::exists(m_big + u".lock"_s));
+    }
+
+    // As users run it, as nobody when we are root (root ignores permissions).
+    void processDrills_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("status");
+        QTest::newRow("unreadable history") << 0 << 5;
+        QTest::newRow("read-only folder") << 1 << 7;
+        QTest::newRow("full disk") << 2 << 7;
+    }
+    void processDrills()
+    {
+        QFETCH(int, fault);
+        const QString history = fresh(u"h.json"_s);
+        const QString folder = QFileInfo(history).path();
+        QVERIFY(LocalFiles().writeHistory(history, sampleHistory(3, 2), nullptr));
+        const QByteArray kept = fileContents(history);
+        if (isRoot())
+            QVERIFY(chown(qPrintable(folder), nobodyId, nobodyId) == 0 &&
+                    chown(qPrintable(history), nobodyId, nobodyId) == 0);
+        if (fault == 0)
+            QFile::setPermissions(history, {});
+        if (fault == 1)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther);
+        const CliRun run = CliProcess().run({u"record"_s, history, u"--probe"_s, m_tool}, true,
+                                            fault == 2 ? rlim_t(kept.size() + 16) : 0);
+        if (run.status == cannotDropRoot)
+            QSKIP("cannot run the command-line tool as an unprivileged user");
+        QTEST(run.status, "status");
+        QVERIFY2(run.err.startsWith(u"quillbank-cli: "_s) && run.err.count(u'\n') == 1,
+                 qPrintable(run.err));
+        QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(fileContents(history), kept);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"h.json"_s});
     }
 };
 
