@@ -315,13 +315,13 @@ private slots:
         const QString age = u"--max-age=0"_s;
         QTest::newRow("1.43 weeks, below 4")
             << QStringList{h, age} << 2
-            << u"QUILLBANK CRITICAL - disk\"3\\ fills in 1.4 weeks | 'disk\"3\\ "
-               u"weeks'=1.42857;12:;4:;0; "
-               "'disk4 weeks'=U;12:;4:;0; 'age'=AGEs;;;0;\ndisk\"3\\ (V) CRITICAL: fills in 1.4 "
-               "weeks\ndisk4 (W) OK: not growing\n"_s;
-        QTest::newRow("below 12, above 1")
-            << QStringList{h, age, u"--crit-weeks=1"_s} << 1
-            << u"QUILLBANK WARNING - disk\"3\\ fills in 1.4 weeks | 'disk\"3\\ weeks'=1.42857;12:;1:;"_s;
+            << u"QUILLBANK CRITICAL - disk\"3\\ fills in 1.4 weeks | "
+               "'disk\"3\\ weeks'=1.42857;12:;4:;0; 'disk4 weeks'=U;12:;4:;0; "
+               "'age'=AGEs;;;0;\n"
+               "disk\"3\\ (V) CRITICAL: fills in 1.4 weeks\ndisk4 (W) OK: not growing\n"_s;
+        QTest::newRow("below 12, above 1") << QStringList{h, age, u"--crit-weeks=1"_s} << 1
+                                           << u"QUILLBANK WARNING - disk\"3\\ fills in 1.4 weeks | "
+                                              "'disk\"3\\ weeks'=1.42857;12:;1:;"_s;
         QTest::newRow("above both")
             << QStringList{h, age, u"--warn-weeks=1.4"_s, u"--crit-weeks=1"_s} << 0
             << u"QUILLBANK OK - 2 containers"_s;
@@ -348,8 +348,9 @@ private slots:
         QTest::newRow("47 hours old") << at(now() - 47 * 3600) << 0 << u"QUILLBANK OK - 1 "_s;
         QTest::newRow("49 hours old")
             << at(now() - 49 * 3600) << 1
-            << u"QUILLBANK WARNING - last reading 49 hours old: is the recorder running? | 'disk-c "
-               "weeks'=U;12:;4:;0; 'age'=AGEs;172800;;0;\ndisk-c (c, Data) OK: no trend yet\n"_s;
+            << u"QUILLBANK WARNING - last reading 49 hours old: is the recorder running? | "
+               "'disk-c weeks'=U;12:;4:;0; 'age'=AGEs;172800;;0;\n"
+               "disk-c (c, Data) OK: no trend yet\n"_s;
         QTest::newRow("dated in the future")
             << at(now() + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
         QTest::newRow("dated -1e308")
