@@ -262,6 +262,20 @@ private slots:
                  std::bit_cast<quint64>(1000000000.0 / 604800.0 * 0.0006048));
         QCOMPARE(c[u"series"_s][1][u"rateTotal"_s].toInt(), 1653);
         QVERIFY(c[u"trend"_s].isNull());
+        // The latest reading's names, the largest use and the least free space.
+        QCOMPARE(c[u"conRef"_s].toString() + u'|' + c[u"volNames"_s].toString() + u'|' +
+                     c[u"firstVolName"_s].toString(),
+                 u"disk5|A, B, C|A"_s);
+        QCOMPARE(c[u"maxSizeTotal"_s].toInteger(), 101000000000);
+        QCOMPARE(c[u"minFree"_s].toDouble(), 250e9);
+        QVERIFY(runCliHere({u"report"_s, history, u"--series"_s})
+                    .out.endsWith(u" rate 0 size 150000000000 rateTotal 1653 sizeTotal "
+                                  "101000000000\n"_s));
+        // Each container in turn, a blank line between.
+        run = runCliHere({u"report"_s, file(*encodeHistory(sampleHistory(2, 2)))});
+        QVERIFY2(run.out.startsWith(u"disk-c0 (c0, Data), 2 readings\n"_s) &&
+                     run.out.contains(u"\n\ndisk-c1 (c1, Data), 2 readings\n"_s),
+                 qPrintable(run.out));
     }
 
     // Four readings a day apart, 1 GB a day, 10 GB free at the last: every
