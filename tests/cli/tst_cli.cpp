@@ -100,6 +100,14 @@ private slots:
         for (const QString &command : {u"record"_s, u"list"_s})
             QTest::addRow("%s, bad timeout", qPrintable(command))
                 << QStringList{command, u"--timeout=0"_s} << 2 << QString() << u"--timeout"_s;
+        QTest::newRow("timeout above a day")
+            << QStringList{u"list"_s, u"--timeout=86401"_s} << 2 << QString() << u"at most 86400"_s;
+        for (const QStringList &args : {QStringList{u"record"_s, history, history},
+                                        {u"report"_s, history, history},
+                                        {u"metrics"_s, history, history},
+                                        {u"csv"_s, history, u"UUID-c1"_s, history}})
+            QTest::addRow("%s, an argument too many", qPrintable(args[0]))
+                << args << 2 << QString() << u"wrong number of arguments"_s;
         QTest::newRow("undecodable")
             << QStringList{u"list"_s, u"--probe"_s, tool("<plist><dict/></plist>")} << 4
             << QString() << u"the listing does not decode: missing key \"Containers\""_s;
