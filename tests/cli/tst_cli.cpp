@@ -368,10 +368,10 @@ private slots:
                 file(*encodeHistory({{newId(), date, {sampleContainer(u"c"_s, 9, 4, 5)}}}))};
         };
         QTest::newRow("47 hours old") << at(now() - 47 * 3600) << 0 << u"QUILLBANK OK - 1 "_s;
-        QTest::newRow("49 hours old")
-            << at(now() - 49 * 3600) << 1
-            << u"QUILLBANK WARNING - last reading 49 hours old: is the recorder running? | "
-               "'disk-c weeks'=U;12:;4:;0; 'age'=AGEs;172800;;0;\n"
+        QTest::newRow("1000 hours old")
+            << at(now() - 1000 * 3600) << 1
+            << u"QUILLBANK WARNING - last reading 1000 hours old: is the recorder running? | "
+               "'disk-c weeks'=U;12:;4:;0; 'age'=3600AGEs;172800;;0;\n"
                "disk-c (c, Data) OK: no trend yet\n"_s;
         QTest::newRow("dated in the future")
             << at(now() + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
