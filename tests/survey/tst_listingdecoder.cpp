@@ -231,6 +231,8 @@ private slots:
         QTest::newRow("int64 max") << QByteArray::number(max) << true << max;
         QTest::newRow("int64 min") << QByteArray::number(min) << true << min;
         QTest::newRow("max plus one") << QByteArray("9223372036854775808") << false << qint64(0);
+        QTest::newRow("min minus one") << QByteArray("-9223372036854775809") << false << qint64(0);
+        QTest::newRow("20 digits") << QByteArray("99999999999999999999") << false << qint64(0);
         QTest::newRow("fraction") << QByteArray("1.5") << false << qint64(0);
         QTest::newRow("empty") << QByteArray() << false << qint64(0);
     }
