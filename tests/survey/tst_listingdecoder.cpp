@@ -218,6 +218,18 @@ private slots:
         QVERIFY2(error.endsWith(message) && !error.contains(u'\n'), qPrintable(error));
     }
 
+    // Keys of no interest are passed over, whatever their kind.
+    void otherKeysPassedOver()
+    {
+        Entries volume = volumeEntries();
+        for (const char *kind : {"string", "integer", "real", "date", "data"})
+            volume = with(volume, kind, tag(kind, "1"));
+        volume = with(with(volume, "yes", "<true/>"), "no", "<false/>");
+        volume = with(volume, "nested", array({dict({{"k", tag("string", "v")}})}));
+        QString error;
+        QVERIFY2(decodeListing(withVolume(volume), &error), qPrintable(error));
+    }
+
     void integers_data()
     {
         QTest::addColumn<QByteArray>("text");
