@@ -134,7 +134,11 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, signal);
-        const QByteArray marker = "99" + QByteArray::number(m_runs++).rightJustified(3, '0');
+        // Ours alone, though suites run side by side, and gone in two minutes
+        // should the command fail to stop it.
+        const QByteArray marker =
+            "120." + QByteArray::number(QCoreApplication::applicationPid()).rightJustified(7, '0') +
+            QByteArray::number(m_runs++).rightJustified(3, '0');
         const QString hangs = writeScript(m_dir, u"hangs"_s + QString::number(m_runs),
                                           "setsid sleep " + marker + "1 &\nsleep " + marker +
                                               "2 &\nsleep " + marker + '3');
