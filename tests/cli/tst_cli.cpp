@@ -123,8 +123,10 @@ private slots:
             << u"nope"_s;
         QTest::newRow("report, invalid history")
             << QStringList{u"report"_s, bad} << 5 << QString() << u"\"date\" is missing"_s;
-        QTest::newRow("report, no file") << QStringList{u"report"_s, file()} << 5 << QString()
-                                         << u".json: not a valid history"_s;
+        for (const QString &command : {u"report"_s, u"metrics"_s})
+            QTest::addRow("%s, no file", qPrintable(command))
+                << QStringList{command, file()} << 5 << QString()
+                << u".json: not a valid history"_s;
         QTest::newRow("csv, no such container")
             << QStringList{u"csv"_s, history, u"UUID-c9"_s} << 6 << QString() << u"UUID-c9"_s;
         QTest::newRow("csv, one argument")
