@@ -48,6 +48,7 @@ class TestCliDrills : public QObject
 private slots:
     void initTestCase()
     {
+        QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
         m_tool = writeListingTool(m_dir, u"tool"_s, listingXml({{"C-1", "disk2", 100, 5, {}}}));
         // About 60 MB, made fast by repeating readings.
         const QByteArray some = encodeHistory(sampleHistory(1000, 3)).value().mid(1).chopped(1);
@@ -97,10 +98,17 @@ private slots:
         QVERIFY(!QFile::exists(lock));
     }
 
-    // A writer killed mid-save leaves its temporary file; the next one
-    // removes it, and nothing else.
+    // A writer killed mid-save leaves its temporary file, and the next one
+    // removes it, and nothing else; one stopped by a signal removes its own.
+    void killedWritersLeaveNothing_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+    }
     void killedWritersLeaveNothing()
     {
+        QFETCH(int, signal);
         const QString history = fresh(u"h.json"_s);
         const QDir folder = QFileInfo(history).dir();
         const auto hidden = [&] { return folder.entryList({u".*"_s}, QDir::Files | QDir::Hidden); };
@@ -109,10 +117,13 @@ private slots:
         writer.start(cli, {u"record"_s, history, u"--probe"_s, m_tool});
         while (writer.state() != QProcess::NotRunning && hidden().isEmpty())
             QTest::qWait(1);
-        writer.kill();
+        ::kill(pid_t(writer.processId()), signal);
         writer.waitForFinished();
-        if (hidden().isEmpty())
-            QSKIP("the writer finished before it could be killed");
+        if (writer.exitStatus() == QProcess::NormalExit && writer.exitCode() != 128 + signal)
+            QSKIP("the writer finished before it could be stopped");
+        QCOMPARE(hidden().isEmpty(), signal != SIGKILL);
+        if (signal != SIGKILL)
+            return;
         QFile(folder.filePath(u".h.json.bak"_s)).open(QIODevice::WriteOnly);
         QCOMPARE(CliProcess().run({u"record"_s, history, u"--probe"_s, m_tool}).status, 0);
         QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden),
@@ -133,9 +144,11 @@ private slots:
     {
         QFETCH(QString, command);
         QFETCH(int, signal);
-        // Unique to this run of the suite: another may run beside it.
-        const QByteArray marker = QByteArray::number(QCoreApplication::applicationPid()) +
-                                  QByteArray::number(m_runs++).rightJustified(3, '0');
+        // Ours alone, though suites run side by side, and gone in two minutes
+        // should the command fail to stop it.
+        const QByteArray marker =
+            "120." + QByteArray::number(QCoreApplication::applicationPid()).rightJustified(7, '0') +
+            QByteArray::number(m_runs++).rightJustified(3, '0');
         const QString hangs = writeScript(m_dir, u"hangs"_s + QString::number(m_runs),
                                           "setsid sleep " + marker + "1 &\nsleep " + marker +
                                               "2 &\nsleep " + marker + '3');
@@ -216,6 +229,41 @@ private slots:
         QFETCH(QString, reason);
         QVERIFY2(err.count(u'\n') == 1 && err.contains(reason), qPrintable(err));
         QVERIFY(!QFile::exists(m_big + u".lock"_s));
+    }
+
+    // As users run it, as nobody when we are root (root ignores permissions).
+    void processDrills_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<int>("status");
+        QTest::newRow("unreadable history") << 0 << 5;
+        QTest::newRow("read-only folder") << 1 << 7;
+        QTest::newRow("full disk") << 2 << 7;
+    }
+    void processDrills()
+    {
+        QFETCH(int, fault);
+        const QString history = fresh(u"h.json"_s);
+        const QString folder = QFileInfo(history).path();
+        QVERIFY(LocalFiles().writeHistory(history, sampleHistory(3, 2), nullptr));
+        const QByteArray kept = fileContents(history);
+        if (isRoot())
+            QVERIFY(chown(qPrintable(folder), nobodyId, nobodyId) == 0 &&
+                    chown(qPrintable(history), nobodyId, nobodyId) == 0);
+        if (fault == 0)
+            QFile::setPermissions(history, {});
+        if (fault == 1)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ExeOther);
+        const CliRun run = CliProcess().run({u"record"_s, history, u"--probe"_s, m_tool}, true,
+                                            fault == 2 ? rlim_t(kept.size() + 16) : 0);
+        if (run.status == cannotDropRoot)
+            QSKIP("cannot run the command-line tool as an unprivileged user");
+        QTEST(run.status, "status");
+        QVERIFY2(run.err.startsWith(u"quillbank-cli: "_s) && run.err.count(u'\n') == 1,
+                 qPrintable(run.err));
+        QFile::setPermissions(history, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(fileContents(history), kept);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"h.json"_s});
     }
 };
 

@@ -139,7 +139,7 @@ private slots:
     void rejected_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("message"); // a part of the one-line error
+        QTest::addColumn<QString>("message"); // the end of the one-line error
         const Entries volume = volumeEntries();
         for (const char *key : {"APFSVolumeUUID", "Name", "Roles", "CapacityInUse"})
             QTest::addRow("volume without %s", key)
@@ -151,10 +151,11 @@ private slots:
             QTest::addRow("container without %s", key)
                 << listing({dict(container), dict(without(container, key))})
                 << u"missing key \"%1\" in container 2"_s.arg(QLatin1StringView(key));
-        QTest::newRow("no Containers") << document(dict({})) << u"missing key \"Containers\""_s;
+        QTest::newRow("no Containers")
+            << document(dict({})) << u"missing key \"Containers\" in the root value"_s;
         QTest::newRow("capacity as string")
             << listing({dict(with(container, "CapacityFree", tag("string", "200000")))})
-            << u"expected <integer> but found <string> for key \"CapacityFree\""_s;
+            << u"expected <integer> but found <string> for key \"CapacityFree\" in container 1"_s;
         QTest::newRow("volume not a dict")
             << listing({dict(with(container, "Volumes", array({dict(volume), "<string/>"})))})
             << u"expected <dict> but found <string> in volume 2 of container 1"_s;
@@ -166,10 +167,42 @@ private slots:
             << listing({dict(with(container, "X", "<true/>")).replace("X<", "CapacityFree<")})
             << u"duplicate key \"CapacityFree\" in container 1"_s;
         QTest::newRow("deep nesting")
-            << withVolume(with(volume, "X", nested(100000))) << u"nested more than 64 levels"_s;
+            << withVolume(with(volume, "X", nested(100000)))
+            << u"nested more than 64 levels deep for key \"X\" in volume 1 of container 1"_s;
         QTest::newRow("truncated")
-            << listing({dict(container)}).chopped(40) << u"not a property list"_s;
+            << listing({dict(container)}).chopped(40)
+            << u"not a property list: Premature end of document at line 14, column 59"_s;
         QTest::newRow("empty input") << QByteArray() << u"not a property list: empty input"_s;
+        QTest::newRow("binary list")
+            << QByteArray("bplist00\xd1\x01\x02") << u"binary property lists are not supported"_s;
+        // A reader's error paths, each with the reason a user can act on.
+        const auto plist = [](const QByteArray &inside) -> QByteArray {
+            return "<plist>" + inside + "</plist>";
+        };
+        QTest::newRow("root not <plist>")
+            << QByteArray("<dict/>") << u"the root element is <dict>, not <plist>"_s;
+        QTest::newRow("no value") << plist("") << u"a value is missing before </plist>"_s;
+        QTest::newRow("two values") << plist("<dict><key>Containers</key><array/></dict><dict/>")
+                                    << u"holds more than one value"_s;
+        QTest::newRow("stray text, quoted to 40 characters")
+            << plist(QByteArray(41, 'a') + "<dict/>")
+            << u"unexpected text \"%1...\""_s.arg(QString(40, u'a'));
+        QTest::newRow("key without value")
+            << plist("<dict><key>K</key></dict>") << u"a value is missing before </dict>"_s;
+        QTest::newRow("value without key") << plist("<dict><string>K</string></dict>")
+                                           << u"expected <key> in <dict> but found <string>"_s;
+        QTest::newRow("<true> with text")
+            << listing({dict(with(container, "X", "<true>1</true>"))}) << u"<true> must be empty"_s;
+        QTest::newRow("element inside a value")
+            << listing({dict(with(container, "X", "<string>a<b/></string>"))})
+            << u"unexpected <b> inside a value"_s;
+        QTest::newRow("undeclared entity")
+            << listing({dict(with(container, "X", "<string>&nbsp;</string>"))})
+            << u"unknown entity &nbsp;"_s;
+        QTest::newRow("XML error, where") << plist("<dict>") << u"mismatch at line 1, column 21"_s;
+        QTest::newRow("unknown element, even where ignored")
+            << listing({dict(with(container, "X", "<strin>1</strin>"))})
+            << u"not a property list: unknown element <strin>"_s;
         QTest::newRow("entity declaration")
             << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaa\">]>"
                           "<plist><dict><key>Containers</key><array/><key>X</key>"
@@ -182,7 +215,19 @@ private slots:
         QFETCH(QString, message);
         QString error;
         QVERIFY(!decodeListing(bytes, &error));
-        QVERIFY2(error.contains(message) && !error.contains(u'\n'), qPrintable(error));
+        QVERIFY2(error.endsWith(message) && !error.contains(u'\n'), qPrintable(error));
+    }
+
+    // Keys of no interest are passed over, whatever their kind.
+    void otherKeysPassedOver()
+    {
+        Entries volume = volumeEntries();
+        for (const char *kind : {"string", "integer", "real", "date", "data"})
+            volume = with(volume, kind, tag(kind, "1"));
+        volume = with(with(volume, "yes", "<true/>"), "no", "<false/>");
+        volume = with(volume, "nested", array({dict({{"k", tag("string", "v")}})}));
+        QString error;
+        QVERIFY2(decodeListing(withVolume(volume), &error), qPrintable(error));
     }
 
     void integers_data()
@@ -198,6 +243,8 @@ private slots:
         QTest::newRow("int64 max") << QByteArray::number(max) << true << max;
         QTest::newRow("int64 min") << QByteArray::number(min) << true << min;
         QTest::newRow("max plus one") << QByteArray("9223372036854775808") << false << qint64(0);
+        QTest::newRow("min minus one") << QByteArray("-9223372036854775809") << false << qint64(0);
+        QTest::newRow("20 digits") << QByteArray("99999999999999999999") << false << qint64(0);
         QTest::newRow("fraction") << QByteArray("1.5") << false << qint64(0);
         QTest::newRow("empty") << QByteArray() << false << qint64(0);
     }

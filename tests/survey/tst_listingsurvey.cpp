@@ -34,13 +34,13 @@ private slots:
         QTest::newRow("output in pieces, standard error apart")
             << QByteArray("printf one; echo 'expected on stderr' >&2; sleep 0.2; printf two")
             << true << QByteArray("onetwo") << QString();
-        QTest::newRow("20 MB of output")
-            << QByteArray("yes 0123456789abcdef | head -c 20000000") << true
-            << QByteArray("0123456789abcdef\n").repeated(1176471).left(20000000) << QString();
+        QTest::newRow("32 MiB of output, the limit")
+            << QByteArray("yes 0123456789abcdef | head -c 33554432") << true
+            << QByteArray("0123456789abcdef\n").repeated(1973791).left(32 << 20) << QString();
         // Past the limits the tool is stopped with everything it started.
-        QTest::newRow("hangs, with a child")
-            << QByteArray("sleep 30 & echo $! > \"$0.pid\"; wait") << false << QByteArray()
-            << u" did not finish within 5 s and was stopped"_s;
+        QTest::newRow("closes its output, then hangs with a child")
+            << QByteArray("printf out; exec >&-; sleep 30 & echo $! > \"$0.pid\"; wait") << false
+            << QByteArray() << u" did not finish within 5 s and was stopped"_s;
         QTest::newRow("floods") << QByteArray("yes") << false << QByteArray()
                                 << u" printed more than 32 MiB and was stopped"_s;
         QTest::newRow("background child prints to the end")
