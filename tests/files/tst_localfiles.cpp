@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -93,8 +94,12 @@ private slots:
         QCOMPARE(second.errorString(),
                  u"%1 is locked by process %2 (%3); gave up after 0 s"_s.arg(
                      path, QString::number(getpid()), QCoreApplication::applicationName()));
-        held.reset();
-        QCOMPARE(second.lock(std::chrono::milliseconds(0)), HistoryLock::Outcome::Locked);
+        // A second writer waits for the first rather than giving up at once.
+        std::jthread release([&held] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            held.reset();
+        });
+        QCOMPARE(second.lock(), HistoryLock::Outcome::Locked);
         const QString missing = m_dir.filePath(u"missing/history.json"_s);
         QVERIFY(!m_files.lockHistory(missing, &error, &busy));
         QVERIFY(!busy);
