@@ -29,6 +29,17 @@ QByteArray changed(const char *from, const char *to)
     return json.replace(from, to);
 }
 
+// An unknown member x whose value nests arrays down to the given depth of
+// the document, in each reading or in each container.
+QByteArray nestedTo(int depth, bool inContainer)
+{
+    const int arrays = depth - (inContainer ? 4 : 2);
+    const char *const before = inContainer ? R"("conRef")" : R"("date")";
+    const QByteArray member =
+        "\"x\":" + QByteArray(arrays, '[') + QByteArray(arrays, ']') + ',' + before;
+    return changed(before, member.constData());
+}
+
 } // namespace
 
 class TestHistoryCodec : public QObject
@@ -69,7 +80,7 @@ void TestHistoryCodec::writesCompactJson()
                           500,
                           -120,
                           u"System, Data"_qs,
-                          u"System"_qs,
+                          QString::fromUtf16(u"System\x7f\x80"),
                           370};
     const QList<DataPoint> history{
         {*parseUuid(QByteArrayView("6f9619ff-8b86-d011-b42d-00c04fc964ff")), 1.5, {c}},
@@ -78,7 +89,9 @@ void TestHistoryCodec::writesCompactJson()
              QByteArray(R"([{"id":"6F9619FF-8B86-D011-B42D-00C04FC964FF","date":1.5,)"
                         R"("containers":[{"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF",)"
                         R"("conUUID":"C","conRef":"disk3","capacity":500,"free":-120,)"
-                        R"("volNames":"System, Data","firstVolName":"System",)"
+                        R"("volNames":"System, Data","firstVolName":"System)"
+                        "\x7f\xc2\x80"
+                        R"(",)"
                         R"("totalUsed":370}]},{"id":"5F9619FF-8B86-D011-B42D-00C04FC964FF",)"
                         R"("date":-0.0,"containers":[]}])"));
     // JSON cannot hold these dates: no file rather than a wrong one.
@@ -112,6 +125,8 @@ void TestHistoryCodec::readsAcceptedForms_data()
                                   << 1;
     QTest::newRow("escaped texts")
         << changed(R"("System, Data")", R"("\ud83d\ude00 \"\\\/\b")") << 1;
+    QTest::newRow("512 levels in a reading") << nestedTo(512, false) << 1;
+    QTest::newRow("512 levels in a container") << nestedTo(512, true) << 1;
 }
 
 void TestHistoryCodec::readsAcceptedForms()
@@ -170,10 +185,9 @@ void TestHistoryCodec::rejects_data()
     QTest::newRow("invalid UTF-8 in a text")
         << changed("System, Data", "System\xff Data") << u"UTF-8"_qs;
     QTest::newRow("bad escape in a text") << changed("System, Data", "\\x41") << u"escape"_qs;
-    const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
-    QTest::newRow("deep nesting in unknown member")
-        << changed(R"("date":1.5,)", QByteArray("\"x\":" + deep + ",\"date\":1.5,").constData())
-        << u"nested"_qs;
+    QTest::newRow("513 levels in a reading") << nestedTo(513, false) << u"512 levels"_qs;
+    QTest::newRow("513 levels in a container") << nestedTo(513, true) << u"512 levels"_qs;
+    QTest::newRow("100000 levels") << nestedTo(100000, false) << u"512 levels"_qs;
 }
 
 void TestHistoryCodec::rejects()

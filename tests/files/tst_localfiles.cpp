@@ -1,5 +1,6 @@
 #include "dates.h"
 #include "histories.h"
+#include "historylock.h"
 #include "localfiles.h"
 #include "scripts.h"
 
@@ -9,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -64,11 +66,45 @@ private slots:
         QVERIFY(m_files.writeHistory(file, sampleHistory(4, 1), nullptr));
         QCOMPARE(fileContents(folder + u"/old.json"_s), old);
         QCOMPARE(m_files.readHistory(file, nullptr)->size(), 4);
+        QVERIFY(QFile::link(u"loop"_s, folder + u"/loop"_s));
         const QStringList files = entries(folder);
-        for (const QString &where : {u"history.json/h.json"_s, u"missing/h.json"_s})
-            QVERIFY(!m_files.writeHistory(folder + u'/' + where, sampleHistory(1, 1), nullptr));
+        for (const auto &[where, reason] :
+             {std::pair{u"history.json/h.json"_s, u"Not a directory"_s},
+              {u"missing/h.json"_s, u"No such file or directory"_s},
+              {u"loop"_s, u"Too many levels of symbolic links"_s}}) {
+            QString error;
+            QVERIFY(!m_files.writeHistory(folder + u'/' + where, sampleHistory(1, 1), &error));
+            QCOMPARE(error, reason);
+        }
         QCOMPARE(m_files.readHistory(file, nullptr)->size(), 4);
         QCOMPARE(entries(folder), files);
+    }
+
+    // A writer that cannot lock says why: the holder's pid and program, or
+    // the system's reason the lock file cannot be made.
+    void lockReasons()
+    {
+        const QString path = newFolder() + u"/history.json"_s;
+        QString error;
+        bool busy = true;
+        auto held = m_files.lockHistory(path, &error, &busy);
+        QVERIFY(held);
+        HistoryLock second(path);
+        QCOMPARE(second.lock(std::chrono::milliseconds(0)), HistoryLock::Outcome::Busy);
+        QCOMPARE(second.errorString(),
+                 u"%1 is locked by process %2 (%3); gave up after 0 s"_s.arg(
+                     path, QString::number(getpid()), QCoreApplication::applicationName()));
+        // A second writer waits for the first rather than giving up at once.
+        std::jthread release([&held] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            held.reset();
+        });
+        QCOMPARE(second.lock(), HistoryLock::Outcome::Locked);
+        const QString missing = m_dir.filePath(u"missing/history.json"_s);
+        QVERIFY(!m_files.lockHistory(missing, &error, &busy));
+        QVERIFY(!busy);
+        QCOMPARE(error,
+                 u"cannot make the lock file "_s + missing + u".lock: No such file or directory"_s);
     }
 
     // Run with TZ=Europe/Paris: the dates are local time.
@@ -90,6 +126,13 @@ private slots:
                             "14/05/2024 09:00:00,250000000000,241000000000,0\n"
                             "14/05/2024 10:00:00,250036000000,241000000000,10000\n"
                             "\n\n\"System, Data\"\nCapacity: 494384795648"));
+        // A date the export cannot write: no file, and the reason.
+        list.append(DataContainerInfo::fromContainer(list.constLast(), 1e300, {}));
+        const QString bad = m_dir.filePath(u"bad.csv"_s);
+        QString error;
+        QVERIFY(!m_files.writeCsv(bad, *ContainerExport::fromEntries(list, u"C"_s), &error));
+        QVERIFY2(error.contains(u"out of range"), qPrintable(error));
+        QVERIFY(!QFile::exists(bad));
     }
 };
 

@@ -102,6 +102,7 @@ SERIES = {
                                          r(20, 21 * GB), r(35, 24 * GB)],
     "two readings": [r(0, 10 * GB), r(2, 12 * GB)],
     "three readings within a day": [r(0, 10 * GB), r(0.5, 11 * GB), (T0 + 86399, 12 * GB, 100 * GB, 500 * GB)],
+    "three readings over a day": [r(0, 10 * GB), r(0.5, 11 * GB), r(1, 13 * GB)],
     "a cleanup leaves two": [r(0, 30 * GB), r(1, 31 * GB), r(2, 20 * GB), r(3, 21 * GB)],
     "a cleanup over three days": [r(k, used * GB, 100 * GB, 1000 * GB) for k, used in enumerate(
         [400, 401, 402, 403, 398, 393, 389, 390, 391, 392, 393])],

@@ -123,6 +123,8 @@ private slots:
             << Expected{2.0, 800000000.0, none, 0.0, none, none, none, none, none, none, none};
         QTest::newRow("three readings within a day") << Readings{r(0, 10 * GB), r(0.5, 11 * GB), {t0 + 86399, 12 * GB, 100 * GB, 500 * GB}}
             << Expected{3.0, 800000000.0, none, 0.0, none, none, none, none, none, none, none};
+        QTest::newRow("three readings over a day") << Readings{r(0, 10 * GB), r(0.5, 11 * GB), r(1, 13 * GB)}
+            << Expected{3.0, 800000000.0, none, 0.0, 34722.22222222222, 23148.14814814815, 46296.2962962963, 4.761904761904763, 802966400.0, 802246400.0, 804406400.0};
         QTest::newRow("a cleanup leaves two") << Readings{r(0, 30 * GB), r(1, 31 * GB), r(2, 20 * GB), r(3, 21 * GB)}
             << Expected{2.0, 800172800.0, 800172800.0, 1.0, none, none, none, none, none, none, none};
         QTest::newRow("a cleanup over three days") << steps(1, GB, {400, 401, 402, 403, 398, 393, 389, 390, 391, 392, 393}, 1000 * GB)
@@ -174,10 +176,10 @@ private slots:
                               "0.90); full around March 14, 2027 (earliest February 2, 2027; may "
                               "never fill)");
         RecentTrend flat{0, secondsPerDay, 3, {}, false, 0, 0, 0, {}};
-        flat.fit = TrendFit{-7, -33, -1, -0.004, -0.02, -0.0004, {}, {}, {}, {}};
-        QTest::newRow("not growing, no -0")
+        flat.fit = TrendFit{-7, -13, -1, -0.004, -0.008, -0.0004, {}, {}, {}, {}};
+        QTest::newRow("not growing, no -0, at most three decimals")
             << flat << QStringLiteral("de_DE")
-            << QStringLiteral("Recent trend (1 day, 3 readings): -0,004 GB/week (-0,020 to "
+            << QStringLiteral("Recent trend (1 day, 3 readings): -0,004 GB/week (-0,008 to "
                               "0,000); not growing");
     }
 

@@ -109,6 +109,7 @@ private slots:
         QFETCH(Numbers, rates);
         StandInStore s;
         s.store.setContainerData(entries(readings));
+        Announcements views(s.store);
         s.store.selectContainer(QStringLiteral("A"));
         Numbers gotRates, gotRateTotals;
         for (const RateStats &p : s.store.ratesPoints()) {
@@ -121,6 +122,16 @@ private slots:
         QTEST(s.store.minFree(), "minFree");
         QTEST(s.store.overallRate(), "overallRate");
         QTEST(s.store.timeToRun(), "timeToRun");
+        // Every value the views show changed from the empty store's is announced.
+        using P = DiskInfo::Property;
+        const unsigned changed =
+            Announcements::bit(P::RatesPoints) | Announcements::bit(P::RecentTrend) |
+            Announcements::bit(P::MaxSizeTotal) * (s.store.maxSizeTotal() != 0) |
+            Announcements::bit(P::MinFree) * (s.store.minFree() != 0) |
+            Announcements::bit(P::OverallRate) * (s.store.overallRate() != 0) |
+            Announcements::bit(P::TimeToRun) * (s.store.timeToRun() != 0);
+        QVERIFY(views.properties() != ~0u);
+        QCOMPARE(views.properties() & changed, changed);
 
         // The CSV export's rows follow the same rule for size, date and rate.
         const auto rows = ContainerExport::fromEntries(entries(readings), QStringLiteral("A"));

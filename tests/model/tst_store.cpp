@@ -62,12 +62,21 @@ private slots:
         s.listing->containers = QList{container(u"C1"_qs), container(u"C2"_qs)}.mid(0, listed);
         s.clock->time = 20;
         QSignalSpy failed(&s.store, &DiskInfo::failed);
+        const QList<ContainerInfo> list = s.store.containerList();
+        Announcements views(s.store);
         s.store.checkContainers();
 
         QCOMPARE(s.store.containerList().size(), outcome == Outcome::Lists ? listed : 0);
         QTEST(s.store.today(), "today");
         QTEST(int(s.store.globalConData().size()), "readings");
         QTEST(int(s.store.containerData().size()), "entries");
+        // The views hear of every change, and only of changes.
+        using P = DiskInfo::Property;
+        QCOMPARE(views.properties(),
+                 Announcements::bit(P::ContainerList) * (s.store.containerList() != list) |
+                     Announcements::bit(P::Today) * (s.store.today() != 10.0) |
+                     Announcements::bit(P::GlobalConData) * (s.store.globalConData().size() > 1) |
+                     Announcements::bit(P::ContainerData) * (s.store.containerData().size() > 1));
         QFETCH(int, failure);
         QCOMPARE(failed.size(), failure < 0 ? 0 : 1);
         if (failure >= 0)

@@ -82,11 +82,14 @@ inline QList<DataPoint> awkwardHistory()
     texts.volNames = QString::fromUtf16(u"ctl\x01\x1f\t\n\r\b\f del\x7f é 日本 😀");
     texts.firstVolName = QString();
     const ContainerInfo limits = sampleContainer(u"limits"_qs, int64Max, int64Min, -1);
+    // Far longer than the writer's guess at the file's size, three bytes a unit.
+    ContainerInfo wide = sampleContainer(u"wide"_qs, 1, 2, 3);
+    wide.volNames = QString(30000, QChar(0x65e5));
     return {DataPoint{newId(), 0.0, {texts, limits}},
             DataPoint{newId(), -0.0, {}},
             DataPoint{newId(), 754732800.123456789, {limits}},
             DataPoint{newId(), -978307200.5, {texts}},
-            DataPoint{newId(), 5e-324, {}},
+            DataPoint{newId(), 5e-324, {wide}},
             DataPoint{newId(), 1e21, {}},
             DataPoint{newId(), std::numeric_limits<double>::max(), {}}};
 }

@@ -116,3 +116,38 @@ struct StandInStore {
     // For a window that takes the store over.
     DiskInfo *release() { return owned = false, &store; }
 };
+
+// What a store's views hear: each change must come as aboutToChange, then
+// changed, of the same property, or a view shows stale or half-made data.
+class Announcements
+{
+public:
+    using Property = DiskInfo::Property;
+    static unsigned bit(Property p) { return 1u << int(p); }
+
+    explicit Announcements(DiskInfo &store)
+    {
+        QObject::connect(&store, &DiskInfo::aboutToChange, &m_context, [this](Property p) {
+            m_log.append({true, p});
+        });
+        QObject::connect(&store, &DiskInfo::changed, &m_context, [this](Property p) {
+            m_log.append({false, p});
+        });
+    }
+    // The bits of the properties heard of; ~0u when one was not announced in pairs.
+    unsigned properties() const
+    {
+        unsigned heard = 0;
+        for (qsizetype i = 0; i < m_log.size(); i += 2) {
+            if (!m_log[i].first || i + 1 == m_log.size() ||
+                m_log[i + 1] != std::pair{false, m_log[i].second})
+                return ~0u;
+            heard |= bit(m_log[i].second);
+        }
+        return heard;
+    }
+
+private:
+    QObject m_context;
+    QList<std::pair<bool, Property>> m_log;
+};
