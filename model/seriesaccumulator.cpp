@@ -49,9 +49,8 @@ std::optional<SeriesAccumulator::Summary> SeriesAccumulator::summary() const
     result.overallRate =
         difference(m_previousTotal, m_firstTotal) / totalSpan * gbPerWeekPerBytePerSecond;
     if (result.overallRate > 0) {
-        const auto weeks = truncatedToInt64(m_lastFree / double(bytesPerGB) / result.overallRate);
-        result.timeToRun = weeks.value_or(0);
-        result.exact = weeks.has_value();
+        result.timeToRun =
+            truncatedToInt64(m_lastFree / double(bytesPerGB) / result.overallRate).value_or(0);
     }
     return result;
 }

@@ -28,7 +28,6 @@ public:
     struct Summary {
         double overallRate = 0.0; // GB per week
         qint64 timeToRun = 0;     // whole weeks until full; 0 without growth
-        bool exact = true;
     };
 
     Step add(const DataContainerInfo &entry);
