@@ -267,7 +267,7 @@ private slots:
         QCOMPARE(record(), 0);
         QTRY_COMPARE(store->globalConData().size(), 2);
         QVERIFY(!window.isWindowModified()); // taken in, not new
-        window.contentView()->checkAll(); // the window's own reading, not saved
+        window.contentView()->checkAll();    // the window's own reading, not saved
         QTRY_VERIFY(idle());
         QCOMPARE(record(), 0);
         QTRY_COMPARE(store->globalConData().size(), 4);
