@@ -155,6 +155,12 @@ public:
     // True while readings taken from the file change the history: nothing
     // new to save.
     bool takingNewReadings() const { return m_takingNewReadings; }
+    // Whether the history holds every reading of the file at path as it was
+    // when its content had this stamp (it was read, saved or taken in then).
+    bool holdsAllOf(const QString &path, const QByteArray &stamp) const
+    {
+        return path == m_knownFile && !stamp.isEmpty() && stamp == m_knownStamp;
+    }
     // Identifies the history file's present content cheaply; see FileAccess.
     std::optional<QByteArray> historyStamp(const QString &path) const
     {

@@ -53,10 +53,11 @@ void HistoryFollower::changed()
 
 void HistoryFollower::takeNewReadings()
 {
-    // The folder also changes for the lock and other files: a file whose
-    // content is the one taken in last is not read again.
+    // The folder also changes for the lock and other files, and for the
+    // window's own saves: a file whose content the history already holds, or
+    // that was tried as it is now, is not read again.
     const std::optional<QByteArray> stamp = m_store->historyStamp(m_path);
-    if (stamp && !stamp->isEmpty() && stamp == m_stamp)
+    if (stamp && !stamp->isEmpty() && (stamp == m_stamp || m_store->holdsAllOf(m_path, *stamp)))
         return;
     m_stamp = stamp;
     m_store->takeNewReadings(m_path);

@@ -40,6 +40,6 @@ private:
     QFileSystemWatcher m_watcher;
     QTimer m_settle; // a writer's several steps are taken in once
     QString m_path;
-    std::optional<QByteArray> m_stamp; // the content last taken in
+    std::optional<QByteArray> m_stamp; // the content last tried
     bool m_broken = false;             // the status bar says the file does not read
 };
