@@ -365,11 +365,15 @@ private slots:
             << QStringList{h, u"--warn-weeks=-1"_s} << 3 << u"QUILLBANK UNKNOWN - "_s;
         QTest::newRow("usage error")
             << QStringList{h, u"--bogus"_s} << 3 << u"QUILLBANK UNKNOWN - Unknown option"_s;
+        QTest::newRow("two histories") << QStringList{h, h} << 3 << u"QUILLBANK UNKNOWN - "_s;
         const auto at = [this](double date) {
             return QStringList{
                 file(*encodeHistory({{newId(), date, {sampleContainer(u"c"_s, 9, 4, 5)}}}))};
         };
         QTest::newRow("47 hours old") << at(now() - 47 * 3600) << 0 << u"QUILLBANK OK - 1 "_s;
+        QTest::newRow("2 hours old, at most 1")
+            << at(now() - 2 * 3600) + QStringList{u"--max-age=1"_s} << 1
+            << u"QUILLBANK WARNING - last reading 2 hours old"_s;
         QTest::newRow("1000 hours old")
             << at(now() - 1000 * 3600) << 1
             << u"QUILLBANK WARNING - last reading 1000 hours old: is the recorder running? | "

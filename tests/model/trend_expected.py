@@ -113,6 +113,10 @@ SERIES = {
     "still falling": [r(k, used * GB) for k, used in enumerate([120, 118, 116, 114, 112, 110])],
     "a cleanup among readings out of date order": [r(0, 210 * GB), r(6, 195 * GB), r(6, 200 * GB),
                                                    r(1, 205 * GB)],
+    "a fall from a reading before the previous": [r(k / 2, used * GB) for k, used in enumerate(
+        [100, 110, 109, 120, 118, 115, 116, 117, 118])],
+    "many readings out of date order": [r(day, used * GB) for day, used in [
+        (0.0, 304), (0.5, 305), (3.5, 309), (1.5, 305), (2.0, 301), (2.5, 304), (3.0, 303), (1.0, 305), (4.0, 312), (4.5, 311)]],
 }
 
 

@@ -137,6 +137,10 @@ private slots:
             << Expected{3.0, 800259200.0, 800259200.0, 1.0, -23148.14814814815, -23148.14814814815, -23148.14814814815, none, none, none, none};
         QTest::newRow("a cleanup among readings out of date order") << Readings{r(0, 210 * GB), r(6, 195 * GB), r(6, 200 * GB), r(1, 205 * GB)}
             << Expected{1.0, 800086400.0, 800086400.0, 1.0, none, none, none, none, none, none, none};
+        QTest::newRow("a fall from a reading before the previous") << steps(0.5, GB, {100, 110, 109, 120, 118, 115, 116, 117, 118})
+            << Expected{4.0, 800216000.0, 800216000.0, 1.0, 23148.14814814815, 23148.14814814815, 23148.14814814815, 7.142857142857143, 804665600.0, 804665600.0, 804665600.0};
+        QTest::newRow("many readings out of date order") << Readings{r(0, 304 * GB), r(0.5, 305 * GB), r(3.5, 309 * GB), r(1.5, 305 * GB), r(2, 301 * GB), r(2.5, 304 * GB), r(3, 303 * GB), r(1, 305 * GB), r(4, 312 * GB), r(4.5, 311 * GB)}
+            << Expected{10.0, 800000000.0, none, 0.0, 18004.11522633745, -3858.0246913580245, 27006.172839506173, 9.183673469387754, 805943085.7142857, 804091657.1428572, none};
         // clang-format on
     }
 

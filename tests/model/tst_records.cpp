@@ -96,6 +96,11 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::newRow("upper") << u"0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D3"_qs << true;
         QTest::newRow("hyphen moved") << u"0A1B2C3-D4E5F-4A6B-8C7D-8E9FA0B1C2D3"_qs << false;
+        QTest::newRow("a digit for a hyphen")
+            << u"0A1B2C3D04E5F-4A6B-8C7D-8E9FA0B1C2D3"_qs << false;
+        QTest::newRow("a digit for the third")
+            << u"0A1B2C3D-4E5F-4A6B08C7D-8E9FA0B1C2D3"_qs << false;
+        QTest::newRow("37 characters") << u"0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D30"_qs << false;
     }
     void uuidForms()
     {

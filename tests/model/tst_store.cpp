@@ -136,6 +136,7 @@ private slots:
         QTest::newRow("read fails") << 0 << u"/bad.json"_qs << int(Failure::CannotRead);
         QTest::newRow("read cancelled") << 0 << QString() << -1;
         QTest::newRow("save fails") << 1 << u"/bad.json"_qs << int(Failure::CannotWrite);
+        QTest::newRow("save cancelled") << 1 << QString() << -1;
         QTest::newRow("CSV fails") << 2 << u"/bad.csv"_qs << int(Failure::CannotWrite);
     }
     void fileFailures()
@@ -151,6 +152,7 @@ private slots:
         const QList<DataPoint> before = s.store.globalConData();
         const QList<DataContainerInfo> entries = s.store.containerData();
         QSignalSpy failed(&s.store, &DiskInfo::failed);
+        QSignalSpy cancelled(&s.store, &DiskInfo::saveCancelled);
         chooser.path = path;
         if (operation == 0)
             s.store.readData();
@@ -166,6 +168,34 @@ private slots:
             QCOMPARE(failed.at(0).at(0).value<Failure>(), Failure(failure));
             QVERIFY(failed.at(0).at(1).toString().contains(path));
         }
+        // Quit waits on a save; it must hear that none is coming.
+        QCOMPARE(cancelled.size(), int(operation == 1 && path.isEmpty()));
+    }
+
+    // A dialog answered after its window closed touches nothing.
+    void answeredAfterTheStoreIsGone_data()
+    {
+        QTest::addColumn<int>("operation"); // 0 read, 1 save, 2 CSV
+        QTest::newRow("read") << 0;
+        QTest::newRow("save") << 1;
+        QTest::newRow("CSV") << 2;
+    }
+    void answeredAfterTheStoreIsGone()
+    {
+        QFETCH(int, operation);
+        StandInChooser chooser;
+        auto *s = new StandInStore;
+        s->store.setFileChooser(&chooser);
+        s->store.replaceHistory(history(2, 2));
+        chooser.path = u"/late"_qs;
+        if (operation == 0)
+            s->store.readData();
+        else if (operation == 1)
+            s->store.saveJSON();
+        else
+            s->store.saveCSV(u"C1"_qs);
+        delete s;
+        QTRY_COMPARE(chooser.answered, 1);
     }
 
     void saveWritesTheHistoryAtConfirmation()
@@ -228,7 +258,7 @@ private slots:
         const bool questions = asked != -2;
         asked = questions ? 0 : -2;
         bool locked = false;
-        int askedWhileLocked = 0;
+        int askedWhileLocked = 0, lockedSaves = 0;
         if (questions)
             s.store.setSaveQuestions(
                 {[&](qsizetype onlyInFile) {
@@ -242,13 +272,17 @@ private slots:
                      asked = named == path && !reason.isEmpty();
                      return choice == Choice::Replace;
                  },
-                 [&](bool working) { locked = working; }});
+                 [&](bool working) {
+                     locked = working;
+                     lockedSaves += working;
+                 }});
         QSignalSpy savedSignal(&s.store, &DiskInfo::historySaved);
         QSignalSpy failed(&s.store, &DiskInfo::failed);
         s.store.saveJSONTo(path);
         QTEST(asked, "asked");
         QCOMPARE(askedWhileLocked, 0);
         QVERIFY(!locked);
+        QCOMPARE(lockedSaves, int(questions && choice != Choice::Cancel)); // the busy cursor
         QFETCH(int, saved);
         QCOMPARE(s.files->unreadable.contains(path), saved < 0);
         QCOMPARE(failed.size(), int(!questions && saved < 0));
@@ -261,6 +295,41 @@ private slots:
         const QList<DataPoint> &written = s.files->histories.value(path);
         QVERIFY(std::is_sorted(written.begin(), written.end(),
                                [](const auto &a, const auto &b) { return a.date < b.date; }));
+    }
+
+    // What a recorder added to the file joins the history, by id and in date
+    // order; the count is what the status bar tells.
+    void takeNewReadings_data()
+    {
+        QTest::addColumn<int>("added"); // -1: the file does not read
+        QTest::newRow("two new") << 2;
+        QTest::newRow("nothing new") << 0;
+        QTest::newRow("unreadable") << -1;
+    }
+    void takeNewReadings()
+    {
+        QFETCH(int, added);
+        const QString path = u"/h.json"_qs;
+        StandInStore s;
+        s.store.replaceHistory(history(2, 1));
+        QList<DataPoint> file = s.store.globalConData();
+        for (int k = 0; k < added; ++k)
+            file.prepend(DataPoint{newId(), 500.0 - k, {container(u"C9"_qs)}});
+        s.files->histories.insert(path, file);
+        if (added < 0)
+            s.files->unreadable = {path};
+        QSignalSpy taken(&s.store, &DiskInfo::newReadingsTaken);
+        QSignalSpy failed(&s.store, &DiskInfo::newReadingsFailed);
+        s.store.takeNewReadings(path);
+        QTRY_COMPARE(taken.size() + failed.size(), 1);
+        QCOMPARE(failed.size(), int(added < 0));
+        if (added < 0)
+            file = s.store.globalConData(); // left as it was
+        else
+            QCOMPARE(taken.at(0).at(1).value<qsizetype>(), qsizetype(added));
+        std::sort(file.begin(), file.end(), [](auto &a, auto &b) { return a.date < b.date; });
+        QCOMPARE(s.store.globalConData(), file);
+        QCOMPARE(s.store.containerData().size(), file.size());
     }
 
     void csvRowsAreThoseOfTheCommand()
