@@ -118,6 +118,7 @@ private slots:
     {
         QTest::addColumn<QString>("reason");
         QTest::newRow("device") << u"a character device, not a regular file"_s;
+        QTest::newRow("block device") << u"a block device, not a regular file"_s;
         QTest::newRow("folder") << u"a folder, not a regular file"_s;
     }
     void specialTargetsAreRefused()
@@ -127,7 +128,8 @@ private slots:
         const QString folder = rowFolder();
         const QString path = folder + u"/target"_s;
         const QByteArray name = QFile::encodeName(path);
-        if (kind == "device" && mknod(name, S_IFCHR | 0600, makedev(1, 3)) != 0)
+        const mode_t node = kind == "device" ? S_IFCHR : kind == "block device" ? S_IFBLK : 0;
+        if (node && mknod(name, node | 0600, makedev(1, 3)) != 0)
             QSKIP("cannot make a device node here (needs root)");
         if (kind == "folder")
             QVERIFY(QDir().mkdir(path));
@@ -192,6 +194,28 @@ private slots:
             QCOMPARE(nodes(folder), before);
         }
         QCOMPARE(contents(folder + u"file"_s), written ? QByteArray("new") : oldBytes);
+    }
+
+    // A chain of links is followed as far as the kernel would, and no further.
+    void linkChains_data()
+    {
+        QTest::addColumn<int>("links");
+        QTest::newRow("40 links") << 40;
+        QTest::newRow("41 links") << 41;
+    }
+    void linkChains()
+    {
+        QFETCH(int, links);
+        const QString folder = rowFolder() + u"/l"_s;
+        write(folder + u'0', oldBytes);
+        for (int k = 1; k <= links; ++k)
+            QVERIFY(QFile::link(u'l' + QString::number(k - 1), folder + QString::number(k)));
+        QString error;
+        const bool written = writeFileAtomically(folder + QString::number(links), "new", &error);
+        QCOMPARE(written, links <= 40);
+        QCOMPARE(contents(folder + u'0'), written ? QByteArray("new") : oldBytes);
+        if (!written)
+            QCOMPARE(error, qt_error_string(ELOOP));
     }
 
     void limitsFailTheSaveAndKeepTheFile_data()

@@ -80,7 +80,7 @@ void TestHistoryCodec::writesCompactJson()
                           500,
                           -120,
                           u"System, Data"_qs,
-                          QString::fromUtf16(u"System\x7f\x80"),
+                          QString::fromUtf16(u"System\x7f\x80\xd800\xdc00\xdfff"),
                           370};
     const QList<DataPoint> history{
         {*parseUuid(QByteArrayView("6f9619ff-8b86-d011-b42d-00c04fc964ff")), 1.5, {c}},
@@ -90,7 +90,7 @@ void TestHistoryCodec::writesCompactJson()
                         R"("containers":[{"id":"7F9619FF-8B86-D011-B42D-00C04FC964FF",)"
                         R"("conUUID":"C","conRef":"disk3","capacity":500,"free":-120,)"
                         R"("volNames":"System, Data","firstVolName":"System)"
-                        "\x7f\xc2\x80"
+                        "\x7f\xc2\x80\xf0\x90\x80\x80\xef\xbf\xbd"
                         R"(",)"
                         R"("totalUsed":370}]},{"id":"5F9619FF-8B86-D011-B42D-00C04FC964FF",)"
                         R"("date":-0.0,"containers":[]}])"));

@@ -80,6 +80,29 @@ private slots:
         QCOMPARE(entries(folder), files);
     }
 
+    // White space may come before a history; an empty file is none.
+    void historyStart_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QString>("error"); // empty: the history reads
+        QTest::newRow("white space") << QByteArray(" \t\r\n") << QString();
+        QTest::newRow("empty file") << QByteArray() << u"not valid JSON (Empty: no JSON found)"_s;
+    }
+    void historyStart()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(QString, error);
+        const QString path = newFolder() + u"/history.json"_s;
+        QFile file(path);
+        const QByteArray history = error.isEmpty() ? fileContents(path) : QByteArray();
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(start + history) >= 0);
+        file.close();
+        QString why;
+        const auto read = m_files.readHistory(path, &why);
+        QCOMPARE(why, error);
+        QCOMPARE(read.has_value(), error.isEmpty());
+    }
+
     // A writer that cannot lock says why: the holder's pid and program, or
     // the system's reason the lock file cannot be made.
     void lockReasons()

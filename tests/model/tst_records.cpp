@@ -119,16 +119,17 @@ private slots:
         QVERIFY(newId() != newId());
     }
 
-    // Run with TZ=Europe/Paris: one hour east of UTC in winter, two in summer.
+    // Run with TZ=America/St_Johns: three and a half hours west of UTC in
+    // winter, two and a half in summer.
     void localDates_data()
     {
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("dateStr");
         QTest::addColumn<QString>("exportDate");
         QTest::newRow("reference")
-            << 0.0 << u"01:00:00+0100 2001-01-01"_qs << u"01/01/2001 01:00:00"_qs;
-        QTest::newRow("summer") << 740157600.0 << u"17:20:00+0200 2024-06-15"_qs
-                                << u"15/06/2024 17:20:00"_qs;
+            << 0.0 << u"20:30:00-0330 2000-12-31"_qs << u"31/12/2000 20:30:00"_qs;
+        QTest::newRow("summer") << 740157600.0 << u"12:50:00-0230 2024-06-15"_qs
+                                << u"15/06/2024 12:50:00"_qs;
         QTest::newRow("beyond the calendar") << 1e300 << QString() << QString();
     }
     void localDates()
