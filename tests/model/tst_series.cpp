@@ -184,7 +184,8 @@ private slots:
 
     void exportTakesItsTrailerFromTheFirstReading()
     {
-        QList<DataContainerInfo> list = entries({other(0), a(1, 4, 5, 10), a(2, 4, 5, 20)});
+        // Two readings of one instant have no rate, which is no inexact one.
+        QList<DataContainerInfo> list = entries({other(0), a(1, 4, 5, 10), a(1, 4, 5, 20)});
         list[1].volNames = QStringLiteral("First");
         list[2].volNames = QStringLiteral("Second");
         // Canonically equivalent UUIDs are one container.

@@ -28,6 +28,17 @@ QList<DataPoint> history(int readings, int containers)
     return points;
 }
 
+// 0 Read JSON, 1 Save As JSON, 2 Save Selection As CSV.
+void startFileOperation(DiskInfo &store, int operation)
+{
+    if (operation == 0)
+        store.readData();
+    else if (operation == 1)
+        store.saveJSON();
+    else
+        store.saveCSV(u"C1"_qs);
+}
+
 } // namespace
 
 class TestStore : public QObject
@@ -154,12 +165,7 @@ private slots:
         QSignalSpy failed(&s.store, &DiskInfo::failed);
         QSignalSpy cancelled(&s.store, &DiskInfo::saveCancelled);
         chooser.path = path;
-        if (operation == 0)
-            s.store.readData();
-        else if (operation == 1)
-            s.store.saveJSON();
-        else
-            s.store.saveCSV(u"C1"_qs);
+        startFileOperation(s.store, operation);
         QTRY_COMPARE(chooser.answered, 1);
         QCOMPARE(s.store.globalConData(), before);
         QCOMPARE(s.store.containerData(), entries);
@@ -173,27 +179,17 @@ private slots:
     }
 
     // A dialog answered after its window closed touches nothing.
-    void answeredAfterTheStoreIsGone_data()
-    {
-        QTest::addColumn<int>("operation"); // 0 read, 1 save, 2 CSV
-        QTest::newRow("read") << 0;
-        QTest::newRow("save") << 1;
-        QTest::newRow("CSV") << 2;
-    }
+    void answeredAfterTheStoreIsGone_data() { fileFailures_data(); }
     void answeredAfterTheStoreIsGone()
     {
         QFETCH(int, operation);
+        QFETCH(QString, path);
         StandInChooser chooser;
         auto *s = new StandInStore;
         s->store.setFileChooser(&chooser);
         s->store.replaceHistory(history(2, 2));
-        chooser.path = u"/late"_qs;
-        if (operation == 0)
-            s->store.readData();
-        else if (operation == 1)
-            s->store.saveJSON();
-        else
-            s->store.saveCSV(u"C1"_qs);
+        chooser.path = path;
+        startFileOperation(s->store, operation);
         delete s;
         QTRY_COMPARE(chooser.answered, 1);
     }
