@@ -115,6 +115,8 @@ SERIES = {
                                                    r(1, 205 * GB)],
     "a fall from a reading before the previous": [r(k / 2, used * GB) for k, used in enumerate(
         [100, 110, 109, 120, 118, 115, 116, 117, 118])],
+    "a cleanup 30 days before the last reading": [r(5 * k, used * GB) for k, used in enumerate(
+        [100, 105, 110, 115, 100, 101, 102, 103, 104, 105, 106])],
     "many readings out of date order": [r(day, used * GB) for day, used in [
         (0.0, 304), (0.5, 305), (3.5, 309), (1.5, 305), (2.0, 301), (2.5, 304), (3.0, 303), (1.0, 305), (4.0, 312), (4.5, 311)]],
 }
