@@ -226,6 +226,7 @@ private slots:
             volume = with(volume, kind, tag(kind, "1"));
         volume = with(with(volume, "yes", "<true/>"), "no", "<false/>");
         volume = with(volume, "nested", array({dict({{"k", tag("string", "v")}})}));
+        volume = with(volume, "deepest", nested(59)); // 64 levels, the most allowed
         QString error;
         QVERIFY2(decodeListing(withVolume(volume), &error), qPrintable(error));
     }
