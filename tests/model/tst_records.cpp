@@ -130,8 +130,8 @@ private slots:
         QTest::addColumn<QString>("exportDate");
         QTest::newRow("reference")
             << 0.0 << u"20:30:00-0330 2000-12-31"_qs << u"31/12/2000 20:30:00"_qs;
-        QTest::newRow("summer") << 740157600.0 << u"12:50:00-0230 2024-06-15"_qs
-                                << u"15/06/2024 12:50:00"_qs;
+        QTest::newRow("summer") << 739279200.0 << u"08:50:00-0230 2024-06-05"_qs
+                                << u"05/06/2024 08:50:00"_qs;
         QTest::newRow("beyond the calendar") << 1e300 << QString() << QString();
     }
     void localDates()
