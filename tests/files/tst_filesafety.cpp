@@ -218,6 +218,26 @@ private slots:
             QCOMPARE(error, qt_error_string(ELOOP));
     }
 
+    // A save under the history's lock removes the temporary files a killed
+    // save of the same file left, and nothing else that looks like one.
+    void leftoversOfAKilledSave()
+    {
+        const QString folder = m_dir.filePath(u"killed"_s) + u'/';
+        QStringList kept{u".h.tmpabc12345"_s, u".h.tmpABC1234"_s, u".g.tmp0000000"_s,
+                         u"h.tmp0000000"_s,   u".h.tmp7654321"_s, u".h.tmp1234567"_s};
+        QVERIFY(QDir().mkpath(folder + kept[5]) && QFile::link(u"h"_s, folder + kept[4]));
+        for (const QString &name : {u".h.tmpz0a9b8c"_s, kept[0], kept[1], kept[2], kept[3]})
+            write(folder + name, oldBytes);
+        QString error;
+        QVERIFY2(writeFileAtomically(folder + u'h', "new", &error, Leftovers::Remove),
+                 qPrintable(error));
+        QStringList found = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                   QDir::NoDotAndDotDot);
+        kept << u"h"_s;
+        found.sort(), kept.sort();
+        QCOMPARE(found, kept);
+    }
+
     void limitsFailTheSaveAndKeepTheFile_data()
     {
         QTest::addColumn<Limit>("limit");
