@@ -1,7 +1,6 @@
 #include "DiskInfo.h"
 #include "clirun.h"
 #include "clock.h"
-#include "dates.h"
 #include "exitcodes.h"
 #include "histories.h"
 #include "historyencoder.h"
@@ -11,7 +10,6 @@
 #include "localfiles.h"
 #include "scripts.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -44,12 +42,6 @@ const QByteArray weekHistory =
 // 1123200 s since 2001, 979430400 in Unix time, 10/7 = 1.43 weeks on.
 // D never grows. The last reading is at 259200 + 978307200 = 978566400.
 const QString fixedHistory = QStringLiteral(QUILLBANK_TEST_DATA "/monitor-history.json");
-
-// Now, as a history dates its readings.
-double now()
-{
-    return double(QDateTime::currentSecsSinceEpoch() - referenceEpochSeconds);
-}
 
 } // namespace
 
@@ -366,21 +358,22 @@ private slots:
         QTest::newRow("usage error")
             << QStringList{h, u"--bogus"_s} << 3 << u"QUILLBANK UNKNOWN - Unknown option"_s;
         QTest::newRow("two histories") << QStringList{h, h} << 3 << u"QUILLBANK UNKNOWN - "_s;
+        const double now = SystemClock().now();
         const auto at = [this](double date) {
             return QStringList{
                 file(*encodeHistory({{newId(), date, {sampleContainer(u"c"_s, 9, 4, 5)}}}))};
         };
-        QTest::newRow("47 hours old") << at(now() - 47 * 3600) << 0 << u"QUILLBANK OK - 1 "_s;
+        QTest::newRow("47 hours old") << at(now - 47 * 3600) << 0 << u"QUILLBANK OK - 1 "_s;
         QTest::newRow("2 hours old, at most 1")
-            << at(now() - 2 * 3600) + QStringList{u"--max-age=1"_s} << 1
+            << at(now - 2 * 3600) + QStringList{u"--max-age=1"_s} << 1
             << u"QUILLBANK WARNING - last reading 2 hours old"_s;
         QTest::newRow("1000 hours old")
-            << at(now() - 1000 * 3600) << 1
+            << at(now - 1000 * 3600) << 1
             << u"QUILLBANK WARNING - last reading 1000 hours old: is the recorder running? | "
                "'disk-c weeks'=U;12:;4:;0; 'age'=3600AGEs;172800;;0;\n"
                "disk-c (c, Data) OK: no trend yet\n"_s;
         QTest::newRow("dated in the future")
-            << at(now() + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
+            << at(now + 3600) << 3 << u"QUILLBANK UNKNOWN - last reading is in the future\n"_s;
         QTest::newRow("dated -1e308")
             << at(-1e308) << 1
             << u"QUILLBANK WARNING - last reading 9223372036854775807 hours old"_s;
@@ -403,7 +396,7 @@ private slots:
         ContainerInfo c = sampleContainer(u"c"_s, 1000, 400, 500);
         c.conRef = u"a|b\nc\x01"_s;
         c.volNames = u"v\r\n|w"_s;
-        const QString h = file(*encodeHistory({{newId(), now(), {c, c}}}));
+        const QString h = file(*encodeHistory({{newId(), SystemClock().now(), {c, c}}}));
         const QStringList lines = runCliHere({u"check"_s, h}).out.split(u'\n');
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines[0].startsWith(u"QUILLBANK OK - 1 container, none fills within 12 weeks | "

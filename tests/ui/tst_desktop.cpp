@@ -13,14 +13,12 @@
 #include "scripts.h"
 #include "standins.h"
 #include "storeworker.h"
-#include "windowmemory.h"
-
 #include "systemdschedule.h"
-#include <QApplication>
-#include <QHeaderView>
+#include "windowmemory.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
