@@ -12,8 +12,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A container growing 1 GB a day, 7 GB a week, whose readings up to now have
-// `free` GB.
+// Readings a day apart up to now: 1 GB a day more used (7 GB a week), `free` GB free.
 QList<DataPoint> freeing(const QList<qint64> &freeGB)
 {
     QList<DataPoint> readings;
