@@ -1,7 +1,7 @@
 #include "clock.h"
-#include "historyencoder.h"
 #include "ids.h"
 #include "listingxml.h"
+#include "localfiles.h"
 #include "scripts.h"
 
 #include <QDBusConnection>
@@ -90,9 +90,8 @@ private slots:
         QList<DataPoint> history = freeing(freeGB);
         const ContainerInfo now = history.takeLast().containers.constFirst();
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"h.json"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(*encodeHistory(history)) > 0);
-        file.close();
+        const QString file = dir.filePath(u"h.json"_s);
+        QVERIFY(LocalFiles().writeHistory(file, history, nullptr));
         const QString tool = writeListingTool(
             dir, u"tool"_s,
             listingXml({{"C", "disk3", now.capacity, now.free, {{"Data", now.totalUsed}}}}));
@@ -100,7 +99,7 @@ private slots:
         record.setProcessEnvironment(m_environment);
         m_desktop.shown.clear();
         record.start(QStringLiteral(QUILLBANK_BIN_DIR "/quillbank-cli"),
-                     {u"record"_s, file.fileName(), u"--probe"_s, tool});
+                     {u"record"_s, file, u"--probe"_s, tool});
         QTRY_COMPARE_WITH_TIMEOUT(record.state(), QProcess::NotRunning, 60000);
         QCOMPARE(record.exitCode(), 0);
         QCOMPARE(m_desktop.shown.size(), shown.isEmpty() ? 0 : 1);
