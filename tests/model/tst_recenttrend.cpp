@@ -84,8 +84,6 @@ double at(int year, int month, int day)
 
 } // namespace
 
-Q_DECLARE_METATYPE(RecentTrend)
-
 class TestRecentTrend : public QObject
 {
     Q_OBJECT
@@ -105,6 +103,8 @@ private slots:
             << Expected{6.0, 800000000.0, none, 0.0, 4629.62962962963, -16782.40740740741, 21990.74074074074, 35.714285714285715, 822032000.0, 804979368.4210526, none};
         QTest::newRow("a drop under 1 GB is not") << Readings{r(0, 10 * GB, GB, 20 * GB), r(1, 11 * GB, GB, 20 * GB), r(2, 11 * GB - 999999999, GB, 20 * GB), r(3, 12 * GB, GB, 20 * GB)}
             << Expected{4.0, 800000000.0, none, 0.0, 6751.543209876543, -11574.0740625, 23148.148136574073, 0.24489795918367346, 800407314.2857143, 800302400.0000216, none};
+        QTest::newRow("a drop of exactly 1 GB is") << Readings{r(0, 10 * GB, GB, 20 * GB), r(1, 11 * GB, GB, 20 * GB), r(2, 10 * GB, GB, 20 * GB), r(3, 12 * GB, GB, 20 * GB)}
+            << Expected{2.0, 800172800.0, 800172800.0, 1.0, none, none, none, none, none, none, none};
         QTest::newRow("equal dates") << Readings{r(0, 50 * GB), r(1, 51 * GB), r(1, 53 * GB), r(2, 52 * GB), r(3, 54 * GB)}
             << Expected{5.0, 800000000.0, none, 0.0, 11574.074074074075, -11574.074074074075, 34722.22222222222, 14.285714285714286, 808899200.0, 803139200.0, none};
         QTest::newRow("sampled above 1,001 readings") << sampledSeries()
@@ -143,6 +143,8 @@ private slots:
             << Expected{7.0, 801728000.0, 801728000.0, 1.0, 2314.814814814815, 2314.814814814815, 2314.814814814815, 71.42857142857143, 847520000.0, 847520000.0, 847520000.0};
         QTest::newRow("many readings out of date order") << Readings{r(0, 304 * GB), r(0.5, 305 * GB), r(3.5, 309 * GB), r(1.5, 305 * GB), r(2, 301 * GB), r(2.5, 304 * GB), r(3, 303 * GB), r(1, 305 * GB), r(4, 312 * GB), r(4.5, 311 * GB)}
             << Expected{10.0, 800000000.0, none, 0.0, 18004.11522633745, -3858.0246913580245, 27006.172839506173, 9.183673469387754, 805943085.7142857, 804091657.1428572, none};
+        QTest::newRow("a slow fall, 1 GB in 10 days, is not") << steps(10, GB, {120, 119, 118, 117, 116, 115, 114})
+            << Expected{4.0, 802592000.0, none, 0.0, -1157.4074074074074, -1157.4074074074074, -1157.4074074074074, none, none, none, none};
         // clang-format on
     }
 
@@ -181,6 +183,13 @@ private slots:
             << QStringLiteral("Recent trend (30 days, 1,234 readings): 0.42 GB/week (-0.05 to "
                               "0.90); full around March 14, 2027 (earliest February 2, 2027; may "
                               "never fill)");
+        RecentTrend soon{0, 2 * secondsPerDay, 9, {}, false, 0, 0, 0, {}};
+        const double day = at(2027, 1, 8);
+        soon.fit = TrendFit{6944, 83, 13228, 4.2, 0.05, 8.0, 1, day, day - 3600, day + 3600};
+        QTest::newRow("a fill range within a day, half a tenth")
+            << soon << QStringLiteral("en_GB")
+            << QStringLiteral("Recent trend (2 days, 9 readings): 4.2 GB/week (0.1 to 8.0); full "
+                              "around 8 January 2027");
         RecentTrend flat{0, secondsPerDay, 3, {}, false, 0, 0, 0, {}};
         flat.fit = TrendFit{-7, -13, -1, -0.004, -0.008, -0.0004, {}, {}, {}, {}};
         QTest::newRow("not growing, no -0, at most three decimals")

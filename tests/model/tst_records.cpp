@@ -48,6 +48,7 @@ private slots:
         QTest::newRow("capacity") << 2 << false;
         QTest::newRow("decomposed name") << 3 << true;
         QTest::newRow("reading date") << 4 << false;
+        QTest::newRow("plain reference") << 5 << false;
     }
     void equality()
     {
@@ -65,6 +66,8 @@ private slots:
             b.firstVolName = QStringLiteral("Cafe\u0301");
         else if (field == 4)
             q.date = 2.5;
+        else if (field == 5)
+            b.conRef = QStringLiteral("disk4");
         QTEST(p == q, "equal");
         if (p == q)
             QCOMPARE(qHash(p), qHash(q));
@@ -132,6 +135,8 @@ private slots:
             << 0.0 << u"20:30:00-0330 2000-12-31"_qs << u"31/12/2000 20:30:00"_qs;
         QTest::newRow("summer") << 739279200.0 << u"08:50:00-0230 2024-06-05"_qs
                                 << u"05/06/2024 08:50:00"_qs;
+        QTest::newRow("year 0, local mean time -03:30:52")
+            << -63129758400.0 << u"08:29:08-0330 0000-07-01"_qs << u"01/07/0000 08:29:08"_qs;
         QTest::newRow("beyond the calendar") << 1e300 << QString() << QString();
     }
     void localDates()

@@ -44,8 +44,6 @@ QList<DataContainerInfo> entries(const Readings &readings)
 
 } // namespace
 
-Q_DECLARE_METATYPE(Reading)
-
 class TestSeries : public QObject
 {
     Q_OBJECT
