@@ -187,6 +187,9 @@ private slots:
         QTest::newRow("stray text, quoted to 40 characters")
             << plist(QByteArray(41, 'a') + "<dict/>")
             << u"unexpected text \"%1...\""_s.arg(QString(40, u'a'));
+        QTest::newRow("stray text of 40 characters, in full")
+            << plist(QByteArray(40, 'a') + "<dict/>")
+            << u"unexpected text \"%1\""_s.arg(QString(40, u'a'));
         QTest::newRow("key without value")
             << plist("<dict><key>K</key></dict>") << u"a value is missing before </dict>"_s;
         QTest::newRow("value without key") << plist("<dict><string>K</string></dict>")
