@@ -136,9 +136,11 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM to record") << u"record"_s << int(SIGTERM);
-        QTest::newRow("SIGINT to list") << u"list"_s << int(SIGINT);
-        QTest::newRow("SIGHUP to record") << u"record"_s << int(SIGHUP);
+        QTest::addColumn<bool>("nohup"); // SIGHUP ignored from the start, and sent first
+        QTest::newRow("SIGTERM to record") << u"record"_s << int(SIGTERM) << false;
+        QTest::newRow("SIGINT to list") << u"list"_s << int(SIGINT) << false;
+        QTest::newRow("SIGHUP to record") << u"record"_s << int(SIGHUP) << false;
+        QTest::newRow("SIGTERM to record under nohup") << u"record"_s << int(SIGTERM) << true;
     }
     void signalsStopTheTool()
     {
@@ -155,13 +157,31 @@ private slots:
         QStringList args{command, u"--probe"_s, hangs};
         if (command == u"record")
             args.insert(1, fresh(u"h.json"_s));
+        QFETCH(bool, nohup);
         QProcess run;
-        run.start(cli, args);
+        const QString trap = nohup ? u"trap '' HUP; "_s : QString();
+        run.start(u"sh"_s, QStringList{u"-c"_s, trap + u"exec \"$0\" \"$@\""_s, cli} + args);
         QTRY_VERIFY(runs(marker + "1") && runs(marker + "3"));
+        if (nohup) {
+            ::kill(pid_t(run.processId()), SIGHUP);
+            QVERIFY(!run.waitForFinished(500));
+        }
         ::kill(pid_t(run.processId()), signal);
         QVERIFY(run.waitForFinished(10000));
         QCOMPARE(run.exitCode(), 128 + signal);
         // A loaded machine may take a while to reap them.
+        QTRY_VERIFY_WITH_TIMEOUT(!runs(marker), 30000);
+    }
+
+    // A tool that ends by itself leaves nothing running either.
+    void finishedToolLeavesNothing()
+    {
+        const QByteArray marker =
+            "121." + QByteArray::number(QCoreApplication::applicationPid()).rightJustified(7, '0');
+        const QString tool = writeScript(m_dir, u"strays"_s,
+                                         "setsid sleep " + marker + " >/dev/null 2>&1 &\ncat '" +
+                                             m_tool.toUtf8() + ".out'");
+        QCOMPARE(CliProcess().run({u"record"_s, fresh(u"h.json"_s), u"--probe"_s, tool}).status, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!runs(marker), 30000);
     }
 

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 
 // The listing tool's contract, with shell scripts in its place, and the
@@ -15,6 +17,11 @@ class TestListingSurvey : public QObject
     QTemporaryDir m_dir;
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(std::signal(SIGUSR1, [](int) {}) != SIG_ERR);
+    }
+
     void probe_data()
     {
         QTest::addColumn<QByteArray>("script");
@@ -31,6 +38,14 @@ private slots:
             << QByteArray("[ $# -eq 3 ] && [ \"$1\" = apfs ] && [ \"$2\" = list ] && "
                           "[ \"$3\" = -plist ] || exit 3\nprintf ok")
             << true << QByteArray("ok") << QString();
+        // SIGUSR1 (a no-op here) interrupts the wait; the rest is still read.
+        QTest::newRow("a signal while waiting")
+            << QByteArray("printf 1; sleep 0.2; kill -USR1 $PPID; sleep 0.2; printf 2") << true
+            << QByteArray("12") << QString();
+        QTest::newRow("the output's read end is not inherited")
+            << QByteArray("o=$(readlink /proc/$$/fd/1); for f in /proc/$$/fd/*; do [ $f = "
+                          "/proc/$$/fd/1 ] || [ \"$(readlink $f)\" != \"$o\" ] || echo $f; done")
+            << true << QByteArray() << QString();
         QTest::newRow("output in pieces, standard error apart")
             << QByteArray("printf 1; echo 'expected on stderr' >&2; sleep 0.2; printf two") << true
             << QByteArray("1two") << QString();
