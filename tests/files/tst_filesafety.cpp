@@ -41,7 +41,7 @@ QStringList nodes(const QString &folder)
     return result;
 }
 
-enum class Limit { FullDisk, FileSize };
+enum class Limit { FullDisk, FileSize, MountedOver };
 
 // A container all of whose volume names are text.
 ContainerInfo named(const QString &text)
@@ -101,22 +101,30 @@ private slots:
         QCOMPARE(nodes(folder), before);
     }
 
-    // As when root's cron job records into a user's history.
+    // As when root's cron job records into a user's history: the owner and
+    // group stay, whichever of them differs from ours.
+    void ownerAndModeAreKept_data()
+    {
+        QTest::addColumn<uint>("group");
+        QTest::newRow("nobody's group") << uint(nobody);
+        QTest::newRow("root's group") << 0u;
+    }
     void ownerAndModeAreKept()
     {
         const int mode = 0640;
+        QFETCH(uint, group);
         if (geteuid() != 0)
             QSKIP("only root can give a file to nobody");
         const QString path = m_dir.filePath(u"nobody's"_s);
         write(path, oldBytes);
-        QCOMPARE(chown(qPrintable(path), nobody, nobody), 0);
+        QCOMPARE(chown(qPrintable(path), nobody, group), 0);
         QCOMPARE(chmod(qPrintable(path), mode_t(mode)), 0);
         QString error;
         QVERIFY2(writeFileAtomically(path, "new", &error), qPrintable(error));
         struct stat s {};
         QCOMPARE(stat(qPrintable(path), &s), 0);
         QCOMPARE(QList<uint>({s.st_uid, s.st_gid, s.st_mode & 07777}),
-                 QList<uint>({nobody, nobody, uint(mode)}));
+                 QList<uint>({nobody, group, uint(mode)}));
         QCOMPARE(fileContents(path), QByteArray("new"));
     }
 
@@ -205,6 +213,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("full disk") << Limit::FullDisk << u"No space left on device"_s;
         QTest::newRow("file size limit") << Limit::FileSize << u"File too large"_s;
+        // A file bind-mounted over the history, as containers do: the rename fails.
+        QTest::newRow("mounted over") << Limit::MountedOver << u"Device or resource busy"_s;
     }
     void limitsFailTheSaveAndKeepTheFile()
     {
@@ -214,12 +224,13 @@ private slots:
         if (limit == Limit::FullDisk &&
             mount("tmpfs", qPrintable(folder), "tmpfs", 0, "size=64k") != 0)
             QSKIP("cannot mount a small tmpfs here (needs root)");
-        const auto unmount = qScopeGuard([&] {
-            if (limit == Limit::FullDisk)
-                umount(qPrintable(folder));
-        });
         const QString path = folder + u"/history.json"_s;
+        const auto unmount =
+            qScopeGuard([&] { umount(qPrintable(path)), umount(qPrintable(folder)); });
         write(path, oldBytes);
+        if (limit == Limit::MountedOver &&
+            mount(qPrintable(path), qPrintable(path), nullptr, MS_BIND, nullptr) != 0)
+            QSKIP("cannot bind-mount a file here (needs root)");
         QFile filler(folder + u"/filler"_s); // takes the room left on the small disk
         if (limit == Limit::FullDisk && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             filler.write(QByteArray(64 * 1024, 'x'));

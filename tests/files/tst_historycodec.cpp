@@ -183,7 +183,8 @@ void TestHistoryCodec::rejects_data()
     QTest::newRow("invalid UTF-8 in a text")
         << changed("System, Data", "System\xff Data") << u"UTF-8"_qs;
     QTest::newRow("bad escape in a text") << changed("System, Data", "\\x41") << u"escape"_qs;
-    for (const char *member : {R"("x":tru,)", R"("x":"\q",)", R"("\q":1,)", R"("x":[1 2],)"})
+    for (const char *member :
+         {R"("x":tru,)", R"("x":"\q",)", R"("\q":1,)", R"("x":[1 2],)", R"("x":{"a":tru},)"})
         QTest::addRow("unknown member %s", member)
             << changed(R"("date")", QByteArray(member).append(R"("date")").constData())
             << u"JSON ("_qs;
