@@ -162,10 +162,8 @@ private slots:
         const QString trap = nohup ? u"trap '' HUP; "_s : QString();
         run.start(u"sh"_s, QStringList{u"-c"_s, trap + u"exec \"$0\" \"$@\""_s, cli} + args);
         QTRY_VERIFY(runs(marker + "1") && runs(marker + "3"));
-        if (nohup) {
-            ::kill(pid_t(run.processId()), SIGHUP);
-            QVERIFY(!run.waitForFinished(500));
-        }
+        if (nohup)
+            QVERIFY(::kill(pid_t(run.processId()), SIGHUP) == 0 && !run.waitForFinished(500));
         ::kill(pid_t(run.processId()), signal);
         QVERIFY(run.waitForFinished(10000));
         QCOMPARE(run.exitCode(), 128 + signal);

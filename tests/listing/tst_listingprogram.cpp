@@ -109,7 +109,6 @@ private slots:
             << list << QByteArray() << 1
             << QByteArray("quillbank-listing: cannot read the mount table /nonexistent") << -1;
         QTest::newRow("no arguments") << QString() << mount << 2 << usage << -1;
-        QTest::newRow("-json") << u"apfs list -json"_s << mount << 2 << usage << -1;
     }
     void runs()
     {

@@ -346,9 +346,8 @@ private slots:
         help.show();
         QVERIFY(QTest::qWaitForWindowActive(&help));
         QTest::keySequence(&help, QKeySequence(u"PgDown"_s));
-        QTest::keySequence(&help, QKeySequence(u"PgDown"_s));
-        QCOMPARE(help.currentPage(), 2);
-        QVERIFY(help.findChild<QLabel *>(u"page"_s)->text().startsWith(u"page 3 of "_s));
+        QCOMPARE(help.currentPage(), 1);
+        QVERIFY(help.findChild<QLabel *>(u"page"_s)->text().startsWith(u"page 2 of "_s));
     }
 };
 

@@ -21,7 +21,6 @@
 #include <QSemaphore>
 #include <QSlider>
 #include <QTest>
-#include <QToolBar>
 #include <QValueAxis>
 #include <QWindow>
 
@@ -133,14 +132,6 @@ private slots:
         QCOMPARE(child<QSlider>("days")->value(), 14);
         QCOMPARE(m_view->listView()->model()->rowCount(), 0);
         QVERIFY(!child<RateChart>("rateChart")->hasRule());
-        QStringList tools;
-        for (QAction *tool : m_view->toolBar()->actions())
-            tools << tool->objectName() + u':' + tool->text() + u':' + tool->toolTip();
-        QCOMPARE(tools, QStringList({u"readdata:Read JSON:Read data from JSON file"_s,
-                                     u"checkcons:Check All:Check all accessible APFS containers."_s,
-                                     u"savejson:Save As JSON:Save all data as JSON file."_s,
-                                     u"savecsv:Save Selection As CSV:Save selected container "
-                                     "data as CSV file."_s}));
     }
 
     // A history read lists its last reading's containers and shows the first
