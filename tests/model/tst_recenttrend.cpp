@@ -205,6 +205,9 @@ private slots:
         QFETCH(QString, expected);
         QCOMPARE(trendLine(trend, QLocale(locale)), expected);
     }
+
+    // Run in UTC, whose offset reads +0000, never -0000.
+    void utcDates() { QCOMPARE(formatDateStr(0.0), u"00:00:00+0000 2001-01-01"_qs); }
 };
 
 QTEST_GUILESS_MAIN(TestRecentTrend)

@@ -119,9 +119,12 @@ private slots:
             writeUuidText(*parsed, written);
             QCOMPARE(QString::fromLatin1(written), text.toUpper());
         }
-        // Fresh ids are random (version 4) and never repeat.
+        // Fresh ids are random (version 4) and never repeat, however many.
         QCOMPARE(newId().version(), QUuid::Random);
-        QVERIFY(newId() != newId());
+        QSet<QUuid> ids;
+        for (int i = 0; i < 100000; ++i)
+            ids.insert(newId());
+        QCOMPARE(ids.size(), 100000);
     }
 
     // Run with TZ=America/St_Johns: three and a half hours west of UTC in
@@ -137,6 +140,8 @@ private slots:
                                 << u"05/06/2024 08:50:00"_qs;
         QTest::newRow("year 0, local mean time -03:30:52")
             << -63129758400.0 << u"08:29:08-0330 0000-07-01"_qs << u"01/07/0000 08:29:08"_qs;
+        QTest::newRow("year -1") << -63161380800.0 << u"08:29:08-0330 -0001-07-01"_qs
+                                 << u"01/07/-0001 08:29:08"_qs;
         QTest::newRow("beyond the calendar") << 1e300 << QString() << QString();
     }
     void localDates()
