@@ -177,8 +177,8 @@ private slots:
         const QByteArray marker =
             "121." + QByteArray::number(QCoreApplication::applicationPid()).rightJustified(7, '0');
         const QString tool = writeScript(m_dir, u"strays"_s,
-                                         "setsid sleep " + marker + " >/dev/null 2>&1 &\ncat '" +
-                                             m_tool.toUtf8() + ".out'");
+                                         "setsid sleep " + marker + " >/dev/null 2>&1 &\nexec '" +
+                                             m_tool.toUtf8() + '\'');
         QCOMPARE(CliProcess().run({u"record"_s, fresh(u"h.json"_s), u"--probe"_s, tool}).status, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!runs(marker), 30000);
     }
