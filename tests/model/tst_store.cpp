@@ -31,12 +31,7 @@ QList<DataPoint> history(int readings, int containers)
 // 0 Read JSON, 1 Save As JSON, 2 Save Selection As CSV.
 void startFileOperation(DiskInfo &store, int operation)
 {
-    if (operation == 0)
-        store.readData();
-    else if (operation == 1)
-        store.saveJSON();
-    else
-        store.saveCSV(u"C1"_qs);
+    operation == 0 ? store.readData() : operation == 1 ? store.saveJSON() : store.saveCSV(u"C1"_qs);
 }
 
 } // namespace
