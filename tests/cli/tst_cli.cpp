@@ -354,7 +354,8 @@ private slots:
             << QStringList{m_dir.filePath(u"none"_s)} << 3 << u"QUILLBANK UNKNOWN - "_s;
         QTest::newRow("no readings") << QStringList{file("[]")} << 3 << u"QUILLBANK UNKNOWN - "_s;
         QTest::newRow("bad threshold")
-            << QStringList{h, u"--warn-weeks=-1"_s} << 3 << u"QUILLBANK UNKNOWN - "_s;
+            << QStringList{h, u"--warn-weeks=-1"_s} << 3
+            << u"QUILLBANK UNKNOWN - --warn-weeks wants a number from 0 on, not \"-1\""_s;
         QTest::newRow("usage error")
             << QStringList{h, u"--bogus"_s} << 3 << u"QUILLBANK UNKNOWN - Unknown option"_s;
         QTest::newRow("two histories") << QStringList{h, h} << 3 << u"QUILLBANK UNKNOWN - "_s;

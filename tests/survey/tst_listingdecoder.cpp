@@ -119,7 +119,6 @@ private slots:
     void realListings()
     {
         QFETCH(QString, file);
-        QFETCH(QList<int>, volumeCounts);
         const QByteArray bytes = readFixture(file);
         if (bytes.isEmpty())
             QSKIP("shared listings are not available");
@@ -129,7 +128,7 @@ private slots:
         QList<int> counts;
         for (const APFSInfo &container : top->Containers)
             counts.append(int(container.Volumes.size()));
-        QCOMPARE(counts, volumeCounts);
+        QTEST(counts, "volumeCounts");
         if (!counts.isEmpty()) {
             QTEST(top->Containers.first().CapacityFree, "firstFree");
             QTEST(*top->Containers.first().totalInUse(), "firstInUse");
