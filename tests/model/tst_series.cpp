@@ -171,7 +171,7 @@ private slots:
     {
         StandInStore s;
         s.store.setContainerData(
-            entries({a(0, 10 * GB, 20 * GB), a(1000, 11 * GB, 19 * GB), other(5)}));
+            entries({a(0, 10 * GB, 20 * GB), a(1000, 11 * GB, 19 * GB), other(5), other(5)}));
         for (const auto &[conUUID, end] :
              {std::pair{u"A"_qs, u": not growing"_qs}, std::pair{u"B"_qs, u": 0 weeks"_qs}}) {
             s.store.selectContainer(conUUID);
