@@ -153,13 +153,11 @@ private slots:
         QFETCH(Readings, readings);
         QFETCH(Expected, expected);
         const Expected got = actual(recentTrend(readings));
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            if (!close(got[i], expected[i]))
-                QFAIL(qPrintable(QStringLiteral("value %1 is %2, expected %3")
-                                     .arg(i)
-                                     .arg(got[i], 0, 'g', 17)
-                                     .arg(expected[i], 0, 'g', 17)));
-        }
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            QVERIFY2(close(got[i], expected[i]),
+                     qPrintable(u"value %1 is %2, expected %3"_qs.arg(
+                         QString::number(i), QString::number(got[i], 'g', 17),
+                         QString::number(expected[i], 'g', 17))));
     }
 
     void line_data()
@@ -196,6 +194,10 @@ private slots:
             << flat << QStringLiteral("de_DE")
             << QStringLiteral("Recent trend (1 day, 3 readings): -0,004 GB/week (-0,008 to "
                               "0,000); not growing");
+        flat.fit = TrendFit{};
+        QTest::newRow("flat")
+            << flat << QStringLiteral("en_GB")
+            << u"Recent trend (1 day, 3 readings): 0.0 GB/week (0.0 to 0.0); not growing"_qs;
     }
 
     void line()

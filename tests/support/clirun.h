@@ -35,11 +35,6 @@ inline constexpr uid_t nobodyId = 65534;
 // The child's status when it could not give up root.
 inline constexpr int cannotDropRoot = 99;
 
-inline bool isRoot()
-{
-    return geteuid() == 0;
-}
-
 class CliProcess
 {
 public:
