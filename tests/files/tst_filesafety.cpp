@@ -76,12 +76,13 @@ class TestFileSafety : public QObject
 private slots:
     void specialTargetsAreRefused_data()
     {
-        QTest::addColumn<uint>("node"); // made by mknod; 0: a folder
+        QTest::addColumn<uint>("node"); // made by mknod; 0: a folder, S_IFLNK: a link to /
         QTest::addColumn<QString>("reason");
         QTest::newRow("device") << uint(S_IFCHR) << u"a character device, not a regular file"_s;
         QTest::newRow("block device") << uint(S_IFBLK) << u"a block device, not a regular file"_s;
         QTest::newRow("socket") << uint(S_IFSOCK) << u"a socket, not a regular file"_s;
         QTest::newRow("folder") << 0u << u"a folder, not a regular file"_s;
+        QTest::newRow("link to the root") << uint(S_IFLNK) << u"a folder, not a regular file"_s;
     }
     void specialTargetsAreRefused()
     {
@@ -89,7 +90,9 @@ private slots:
         const QString folder = rowFolder();
         const QString path = folder + u"/target"_s;
         const QByteArray name = QFile::encodeName(path);
-        if (node && mknod(name, node | 0600, makedev(1, 3)) != 0)
+        if (node == S_IFLNK)
+            QVERIFY(QFile::link(u"/"_s, path));
+        else if (node && mknod(name, node | 0600, makedev(1, 3)) != 0)
             QSKIP("cannot make a device node here (needs root)");
         if (!node)
             QVERIFY(QDir().mkdir(path));
