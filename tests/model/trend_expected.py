@@ -111,8 +111,10 @@ SERIES = {
     "two cleanups": [r(k, used * GB) for k, used in enumerate(
         [200, 202, 204, 195, 197, 199, 201, 203, 205, 190, 188, 190, 192, 194])],
     "still falling": [r(k, used * GB) for k, used in enumerate([120, 118, 116, 114, 112, 110])],
-    "a cleanup among readings out of date order": [r(0, 210 * GB), r(6, 195 * GB), r(6, 190 * GB),
-                                                   r(1, 185 * GB)],
+    "a cleanup among readings out of date order": [r(0, 210 * GB), r(6, 195 * GB), r(6, 200 * GB),
+                                                   r(1, 205 * GB)],
+    "out of date order, still falling": [r(0, 210 * GB), r(6, 195 * GB), r(6, 190 * GB),
+                                         r(1, 185 * GB)],
     "a fall from a reading before the previous": [r(k / 2, used * GB) for k, used in enumerate(
         [100, 110, 109, 120, 118, 115, 116, 117, 118])],
     "a cleanup 30 days before the last reading": [r(5 * k, used * GB) for k, used in enumerate(

@@ -135,7 +135,9 @@ private slots:
             << Expected{4.0, 800864000.0, 800864000.0, 1.0, 23148.14814814815, 23148.14814814815, 23148.14814814815, 7.142857142857143, 805443200.0, 805443200.0, 805443200.0};
         QTest::newRow("still falling") << steps(1, GB, {120, 118, 116, 114, 112, 110})
             << Expected{3.0, 800259200.0, 800259200.0, 1.0, -23148.14814814815, -23148.14814814815, -23148.14814814815, none, none, none, none};
-        QTest::newRow("a cleanup among readings out of date order") << Readings{r(0, 210 * GB), r(6, 195 * GB), r(6, 190 * GB), r(1, 185 * GB)}
+        QTest::newRow("a cleanup among readings out of date order") << Readings{r(0, 210 * GB), r(6, 195 * GB), r(6, 200 * GB), r(1, 205 * GB)}
+            << Expected{1.0, 800086400.0, 800086400.0, 1.0, none, none, none, none, none, none, none};
+        QTest::newRow("out of date order, still falling") << Readings{r(0, 210 * GB), r(6, 195 * GB), r(6, 190 * GB), r(1, 185 * GB)}
             << Expected{3.0, 800086400.0, 800518400.0, 1.0, 17361.111111111113, 11574.074074074075, 23148.14814814815, 9.523809523809522, 805846400.0, 804406400.0, 808726400.0};
         QTest::newRow("a fall from a reading before the previous") << steps(0.5, GB, {100, 110, 109, 120, 118, 115, 116, 117, 118})
             << Expected{4.0, 800216000.0, 800216000.0, 1.0, 23148.14814814815, 23148.14814814815, 23148.14814814815, 7.142857142857143, 804665600.0, 804665600.0, 804665600.0};
