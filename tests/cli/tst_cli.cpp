@@ -236,7 +236,7 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QString, probe);
         const QString history = file(before);
-        const CliRun run = runCliHere({u"record"_s, history, u"--probe"_s, probe});
+        const CliRun run = CliProcess().run({u"record"_s, history, u"--probe"_s, probe});
         QTEST(run.status, "status");
         QCOMPARE(run.err.count(u'\n'), 1);
         QCOMPARE(QFile::exists(history), !before.isEmpty());

@@ -59,6 +59,7 @@ public:
         if (!output.isEmpty())
             cli.setStandardOutputFile(output);
         cli.setChildProcessModifier([asNobody, fileLimit] {
+            std::signal(SIGCHLD, SIG_IGN); // as a careless parent may hand it down
             if (fileLimit > 0) {
                 std::signal(SIGXFSZ, SIG_IGN);
                 const rlimit limit{fileLimit, fileLimit};
