@@ -36,9 +36,6 @@ void stopOn(int signal)
 void prepareCliProcess()
 {
     std::signal(SIGXFSZ, SIG_IGN);
-    // SIGCHLD ignored, as a parent may hand it down, would have the listing
-    // tool reaped unseen and its exit status lost.
-    std::signal(SIGCHLD, SIG_DFL);
     StrayProcesses::adopt();
     for (const int signal : stopSignals)
         stopOn(signal);

@@ -38,6 +38,17 @@ bool closeOnExecPipe(int ends[2])
     return false;
 }
 
+// SIGCHLD ignored, as a parent (a daemon, some cron and CI runners) may hand
+// it down to either front, has the kernel reap the tool unseen and its exit
+// status lost, and a failed listing would pass for a good one.
+void keepExitStatus()
+{
+    struct sigaction action {};
+    ::sigaction(SIGCHLD, nullptr, &action);
+    if (action.sa_handler == SIG_IGN)
+        ::signal(SIGCHLD, SIG_DFL);
+}
+
 // The child starts its own process group (its id is the child's pid) with
 // the signal mask cleared, whatever threads of ours happen to block.
 int spawnInGroup(pid_t *pid, int outputEnd, const QStringList &argv)
@@ -90,6 +101,7 @@ void ToolProcess::abandonRunning()
 
 bool ToolProcess::start(const QString &program, const QStringList &arguments, QString *error)
 {
+    keepExitStatus();
     int ends[2];
     if (!closeOnExecPipe(ends)) {
         *error = qt_error_string(errno);
