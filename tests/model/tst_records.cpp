@@ -80,6 +80,7 @@ private slots:
         QTest::addColumn<bool>("same");
         QTest::newRow("composed and decomposed") << u"\u00c5"_qs << u"A\u030a"_qs << true;
         QTest::newRow("decomposed and composed") << u"A\u030a"_qs << u"\u00c5"_qs << true;
+        QTest::newRow("Angstrom sign and letter") << u"\u212b"_qs << u"\u00c5"_qs << true;
         QTest::newRow("Hangul letters and syllable") << u"\u1100\u1161"_qs << u"\uac00"_qs << true;
         QTest::newRow("accent differs") << u"e"_qs << u"\u00e9"_qs << false;
     }
