@@ -420,11 +420,11 @@ private slots:
         const QString prom = m_dir.filePath(u"quillbank.prom"_s);
         QCOMPARE(runCliHere({u"metrics"_s, fixedHistory, u"-o"_s, prom}).status, 0);
         QCOMPARE(fileContents(prom), expected);
-        // Ten bytes an hour keep their fraction.
+        // Ten bytes an hour keep their fraction, to the 17 digits that read back.
         const QString hourly = file(*encodeHistory(sampleHistory(25, 1)));
         QVERIFY(runCliHere({u"metrics"_s, hourly})
                     .out.contains(u"_per_second{container_uuid=\"UUID-c0\",container=\"disk-c0\","
-                                  "first_volume=\"c0\"} 0.0027777777777777"_s));
+                                  "first_volume=\"c0\"} 0.0027777777777777779\n"_s));
         QProcess promtool; // Prometheus's own checker, where it is installed
         promtool.start(u"promtool"_s, {u"check"_s, u"metrics"_s});
         if (!promtool.waitForStarted())
