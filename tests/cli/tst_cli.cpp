@@ -396,8 +396,8 @@ private slots:
     void namesKeepTheirPlace()
     {
         ContainerInfo c = sampleContainer(u"c"_s, 1000, 400, 500);
-        c.conRef = u"a|b\nc\x01"_s;
-        c.volNames = u"v\r\n|w"_s;
+        c.conRef = u"a|b\nc\u2028"_s;
+        c.volNames = u"v\r\u2029|w"_s;
         const QString h = file(*encodeHistory({{newId(), SystemClock().now(), {c, c}}}));
         const QStringList lines = runCliHere({u"check"_s, h}).out.split(u'\n');
         QCOMPARE(lines.size(), 3);
