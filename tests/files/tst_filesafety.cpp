@@ -103,30 +103,32 @@ private slots:
         QCOMPARE(nodes(folder), before);
     }
 
-    // As when root's cron job records into a user's history: the owner and
-    // group stay, whichever of them differs from ours.
+    // As when root's cron job records into a user's history: owner and group stay, ours or not.
     void ownerAndModeAreKept_data()
     {
+        QTest::addColumn<uint>("owner");
         QTest::addColumn<uint>("group");
-        QTest::newRow("nobody's group") << uint(nobody);
-        QTest::newRow("root's group") << 0u;
+        QTest::newRow("nobody's group") << uint(nobody) << uint(nobody);
+        QTest::newRow("root's group") << uint(nobody) << 0u;
+        QTest::newRow("only the group differs") << 0u << uint(nobody);
     }
     void ownerAndModeAreKept()
     {
         const int mode = 0640;
+        QFETCH(uint, owner);
         QFETCH(uint, group);
         if (geteuid() != 0)
             QSKIP("only root can give a file to nobody");
         const QString path = m_dir.filePath(u"nobody's"_s);
         write(path, oldBytes);
-        QCOMPARE(chown(qPrintable(path), nobody, group), 0);
+        QCOMPARE(chown(qPrintable(path), owner, group), 0);
         QCOMPARE(chmod(qPrintable(path), mode_t(mode)), 0);
         QString error;
         QVERIFY2(writeFileAtomically(path, "new", &error), qPrintable(error));
         struct stat s {};
         QCOMPARE(stat(qPrintable(path), &s), 0);
         QCOMPARE(QList<uint>({s.st_uid, s.st_gid, s.st_mode & 07777}),
-                 QList<uint>({nobody, group, uint(mode)}));
+                 QList<uint>({owner, group, uint(mode)}));
         QCOMPARE(fileContents(path), QByteArray("new"));
     }
 
