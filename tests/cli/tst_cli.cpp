@@ -68,6 +68,7 @@ class TestCli : public QObject
 private slots:
     void initTestCase()
     {
+        close(STDIN_FILENO); // as for a CLI process started without it: files get fd 0
         QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
     }
 

@@ -191,8 +191,7 @@ private slots:
             QCOMPARE(error, qt_error_string(ELOOP));
     }
 
-    // A save under the history's lock removes the temporary files a killed
-    // save of the same file left, and nothing else that looks like one.
+    // A save under the lock removes what a killed save of the file left, and nothing else.
     void leftoversOfAKilledSave()
     {
         const QString folder = m_dir.filePath(u"killed"_s) + u'/';
