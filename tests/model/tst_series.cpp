@@ -164,6 +164,7 @@ private slots:
         QCOMPARE(s.store.overallRate(), 0.0);
         QCOMPARE(s.store.timeToRun(), 0);
         QCOMPARE(s.store.minFree(), conUUID == u"B" ? 1.0 : 0.0);
+        QCOMPARE(s.store.recentTrend().readings, qsizetype(conUUID == u"B"));
     }
 
     // A shrinking container never fills; "0 weeks" would read as full now.

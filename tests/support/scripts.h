@@ -1,7 +1,6 @@
 #pragma once
 
-// Stand-in programs, written as shell scripts into a scratch folder that
-// every user can reach.
+// Stand-in programs, written as shell scripts into a scratch folder that every user can reach.
 #include <QFile>
 #include <QTemporaryDir>
 
