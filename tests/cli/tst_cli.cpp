@@ -36,11 +36,10 @@ const QByteArray weekHistory =
     R"("capacity":400000000000,"free":250000000000,"volNames":"A, B, C",)"
     R"("firstVolName":"A","totalUsed":101000000000}]}])";
 
-// monitor-history.json: four readings a day apart. C's used space grows by
-// 88473600 bytes a day, 1024 bytes a second, and its last reading has ten
-// days of that free (884736000 bytes): it fills at 259200 + 864000 =
-// 1123200 s since 2001, 979430400 in Unix time, 10/7 = 1.43 weeks on.
-// D never grows. The last reading is at 259200 + 978307200 = 978566400.
+// monitor-history.json: four readings a day apart. C's used space grows by 88473600 bytes a day,
+// 1024 bytes a second, and its last reading has ten days of that free (884736000 bytes): it fills
+// at 259200 + 864000 = 1123200 s since 2001, 979430400 in Unix time, 10/7 = 1.43 weeks on. D never
+// grows. The last reading is at 259200 + 978307200 = 978566400.
 const QString fixedHistory = QStringLiteral(QUILLBANK_TEST_DATA "/monitor-history.json");
 
 } // namespace

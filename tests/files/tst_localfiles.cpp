@@ -103,8 +103,7 @@ private slots:
         QCOMPARE(read.has_value(), error.isEmpty());
     }
 
-    // A writer that cannot lock says why: the holder's pid and program, or
-    // the system's reason the lock file cannot be made.
+    // A writer that cannot lock says why: the holder's pid and program, or the system's reason.
     void lockReasons()
     {
         const QString path = newFolder() + u"/history.json"_s;
@@ -123,6 +122,9 @@ private slots:
             held.reset();
         });
         QCOMPARE(second.lock(), HistoryLock::Outcome::Locked);
+        const QString other = newFolder() + u"/history.json"_s; // a lock file made just now,
+        QVERIFY(QFile(HistoryLock::lockPath(other)).open(QIODevice::WriteOnly)); // its pid to come
+        QCOMPARE(HistoryLock(other).lock(std::chrono::milliseconds(0)), HistoryLock::Outcome::Busy);
         const QString missing = m_dir.filePath(u"missing/history.json"_s);
         QVERIFY(!m_files.lockHistory(missing, &error, &busy));
         QVERIFY(!busy);

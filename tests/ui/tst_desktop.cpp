@@ -137,8 +137,7 @@ private slots:
             answerNextQuestion(QMessageBox::Discard); // the readings just taken
         press(QKeySequence(keys));
         QTRY_VERIFY2(message(m_window.get()).contains(named), qPrintable(message(m_window.get())));
-        // A file read, saved or exported is named in the text itself, the
-        // reason beneath.
+        // A file read, saved or exported is named in the text itself, the reason beneath.
         if (named.startsWith(u'/'))
             QVERIFY(m_window->findChild<QMessageBox *>()->text().contains(named.mid(3)));
     }
