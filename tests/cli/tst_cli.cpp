@@ -160,9 +160,8 @@ private slots:
         }
     }
 
-    // Two records whose tools run at once both keep their reading: the lock
-    // is held only while one of them writes. The second makes the history,
-    // the first extends it.
+    // Two records whose tools run at once both keep their reading: the lock is held only while one
+    // of them writes. The second makes the history, the first extends it.
     void overlappingRecordsKeepBothReadings()
     {
         const QString history = file();
@@ -182,9 +181,8 @@ private slots:
         QVERIFY(!QFile::exists(history + u".lock"_s));
     }
 
-    // A scheduled record runs while the window asks what to do with the
-    // file's readings, or between the window's read and its save: it neither
-    // waits for the answer nor loses its reading.
+    // A scheduled record runs while the window asks what to do with the file's readings, or between
+    // the window's read and its save: it neither waits for the answer nor loses its reading.
     void recordWhileTheWindowWorks_data()
     {
         QTest::addColumn<bool>("duringQuestion");
