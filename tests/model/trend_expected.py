@@ -121,8 +121,8 @@ SERIES = {
         [100, 105, 110, 115, 100, 101, 102, 103, 104, 105, 106])],
     "many readings out of date order": [r(day, used * GB) for day, used in [
         (0.0, 304), (0.5, 305), (3.5, 309), (1.5, 305), (2.0, 301), (2.5, 304), (3.0, 303), (1.0, 305), (4.0, 312), (4.5, 311)]],
-    "a higher reading dated later is not before": [r(3.5, 302 * GB), r(4.5, 298 * GB), r(3, 297 * GB),
-                                                   r(0.5, 302 * GB)],
+    "a higher reading dated later is not before": [r(4, 305 * GB), r(3, 294 * GB), r(4, 296 * GB),
+                                                   r(5, 299 * GB)],
 }
 
 
