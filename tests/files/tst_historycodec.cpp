@@ -179,6 +179,7 @@ void TestHistoryCodec::rejects_data()
     QTest::newRow("top level object") << QByteArray(R"({"a":[]})") << u"array"_qs;
     QTest::newRow("empty input") << QByteArray() << u"JSON"_qs;
     QTest::newRow("truncated") << QByteArray(validDocument).chopped(2) << u""_qs;
+    QTest::newRow("text after the array") << QByteArray(validDocument) + " []" << u"follows"_qs;
     QTest::newRow("invalid UTF-8 in a text")
         << changed("System, Data", "System\xff Data") << u"UTF-8"_qs;
     QTest::newRow("bad escape in a text") << changed("System, Data", "\\x41") << u"escape"_qs;

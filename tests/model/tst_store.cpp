@@ -204,11 +204,10 @@ private slots:
         QCOMPARE(s.files->histories.value(u"/saved.json"_qs), s.store.globalConData());
     }
 
-    // A save never drops readings another process added to the file unless
-    // the user says so, never writes over a file it cannot read without
-    // asking, and keeps what arrived while the question was open. Without
-    // questions (the command line) what the file gained is merged in, and a
-    // file it cannot read is left as it is.
+    // A save never drops readings another process added to the file unless the user says so, never
+    // writes over a file it cannot read without asking, and keeps what arrived while the question
+    // was open. Without questions (the command line) what the file gained is merged in, and a file
+    // it cannot read is left as it is.
     void saveKeepsWhatTheFileHolds_data()
     {
         QTest::addColumn<int>("fileKind"); // 0 unchanged, 1 grew, 2 another, 3 unreadable
