@@ -67,7 +67,7 @@ class TestCli : public QObject
 private slots:
     void initTestCase()
     {
-        close(STDIN_FILENO); // as for a CLI process started without it: files get fd 0
+        close(STDIN_FILENO); // so files opened here get fd 0, which must count as any other
         QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther);
     }
 
